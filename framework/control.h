@@ -96,6 +96,8 @@ public:
     // Its own message rows; return true when the message was handled.
     virtual bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return false; }
     virtual HRESULT OnDraw(DrawInfo& di);
+    // What InitNew sets (the ambient back colour, for most controls).
+    virtual HRESULT InitNewProperties() { return S_OK; }
 
     // ----- setter protocol and notifications
     HRESULT FireOnRequestEdit(DISPID id);  // S_FALSE when a sink vetoes
