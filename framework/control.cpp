@@ -4,6 +4,9 @@
 
 namespace fw {
 
+const CLSID kStockColorPage = {0x7EBDAAE1, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+const CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+
 namespace {
 
 const DWORD kSafetyOptions = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
@@ -210,6 +213,24 @@ HRESULT ControlBase::FireEvent(DISPID id, VARIANT* argsReversed, UINT count) {
     }
     self->Release();
     return hr;
+}
+
+bool ControlBase::HandleCommonInput(UINT msg, WPARAM wp, LPARAM lp, const CommonEventIds& ids, LRESULT& result) {
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        // key code, repeat count (low word), flags (high word)
+        if (m_enabled)
+            Fire(msg == WM_KEYDOWN ? ids.keyDown : ids.keyUp, (LONG)wp, (LONG)LOWORD(lp), (LONG)HIWORD(lp));
+        result = 0;
+        return true;
+    case WM_LBUTTONDBLCLK:
+        if (m_enabled) Fire(ids.dblClick);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
 }
 
 // ---------------------------------------------------------------- ambients

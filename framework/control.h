@@ -123,6 +123,27 @@ public:
     // Fires an event to every connected sink; args in reverse order as
     // IDispatch wants them. Returns the status of the last sink.
     HRESULT FireEvent(DISPID id, VARIANT* argsReversed, UINT count);
+    // Fires with arguments given in natural order: doubles as VT_R8, longs
+    // as VT_I4, strings as VT_BSTR copies, bools as VT_BOOL.
+    template <class... A>
+    HRESULT Fire(DISPID id, A... args) {
+        VARIANT v[sizeof...(A) + 1];
+        UINT n = sizeof...(A);
+        UINT i = n;
+        int expand[] = {0, (MakeArg(v[--i], args), 0)...};
+        (void)expand;
+        HRESULT hr = FireEvent(id, n ? v : nullptr, n);
+        for (UINT k = 0; k < n; ++k) VariantClear(&v[k]);
+        return hr;
+    }
+
+    // Dispatch identifiers of the events every control fires alike.
+    struct CommonEventIds {
+        DISPID click, dblClick, mouseDown, mouseUp, mouseMove, keyDown, keyUp;
+    };
+    // Key and double-click rows shared by the controls: fired only while
+    // enabled; returns true when the message was one of them.
+    bool HandleCommonInput(UINT msg, WPARAM wp, LPARAM lp, const CommonEventIds& ids, LRESULT& result);
 
     // ----- ambient properties of the client site
     HRESULT GetAmbientProperty(DISPID id, VARIANT* out);
@@ -312,6 +333,19 @@ public:
     STDMETHODIMP SetContainedObject(BOOL) override;
 
 protected:
+    static void MakeArg(VARIANT& v, double d) { V_VT(&v) = VT_R8; V_R8(&v) = d; }
+    static void MakeArg(VARIANT& v, LONG l) { V_VT(&v) = VT_I4; V_I4(&v) = l; }
+    static void MakeArg(VARIANT& v, int l) { V_VT(&v) = VT_I4; V_I4(&v) = l; }
+    static void MakeArg(VARIANT& v, bool b) { V_VT(&v) = VT_BOOL; V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE; }
+    static void MakeArg(VARIANT& v, const wchar_t* s) {
+        V_VT(&v) = VT_BSTR;
+        V_BSTR(&v) = s ? SysAllocString(s) : nullptr;
+    }
+    static void MakeArg(VARIANT& v, BSTR s) {
+        V_VT(&v) = VT_BSTR;
+        V_BSTR(&v) = s ? SysAllocStringLen(s, SysStringLen(s)) : nullptr;
+    }
+
     HRESULT InPlaceActivate(LONG verb, const RECT* rect = nullptr);
     HWND CreateControlWindow(HWND parent, const RECT& pos);
     LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -351,6 +385,12 @@ private:
 };
 
 }  // namespace fw
+
+// Stock property pages named by property maps.
+namespace fw {
+extern const CLSID kStockColorPage;
+extern const CLSID kStockFontPage;
+}
 
 // ----- accessor generators for a control's property table
 // Every getter answers E_POINTER for a null result pointer.
@@ -404,6 +444,14 @@ private:
         PropertyChanged(dispid);                                              \
         return S_OK;                                                          \
     }
+
+// Accessor kinds named by the property tables (X-macro rows); STOCK rows get
+// their accessors from FW_STOCK_PROPERTIES.
+#define FW_ACCESSOR_VALUE(Name, T, member, dispid) FW_PROP_VALUE(Name, T, member, dispid)
+#define FW_ACCESSOR_ENUM(Name, T, member, dispid) FW_PROP_ENUM(Name, T, member, dispid)
+#define FW_ACCESSOR_BOOL(Name, T, member, dispid) FW_PROP_BOOL(Name, member, dispid)
+#define FW_ACCESSOR_BSTR(Name, T, member, dispid) FW_PROP_BSTR(Name, member, dispid)
+#define FW_ACCESSOR_STOCK(Name, T, member, dispid)
 
 // The stock font, its eight parts, Enabled and hWnd, shared by every control.
 #define FW_STOCK_PROPERTIES(enabledDispid)                                                    \
