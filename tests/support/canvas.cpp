@@ -1,0 +1,317 @@
+#include "canvas.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace testsupport {
+
+// ---------------------------------------------------------------- DibCanvas
+
+DibCanvas::DibCanvas(int width, int height, COLORREF fill) : m_w(width), m_h(height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_dc = CreateCompatibleDC(nullptr);
+    m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!m_dc || !m_bmp) {
+        Free();
+        return;
+    }
+    m_bits = static_cast<uint32_t*>(bits);
+    m_oldBmp = SelectObject(m_dc, m_bmp);
+    Fill(fill);
+}
+
+DibCanvas::~DibCanvas() { Free(); }
+
+DibCanvas::DibCanvas(DibCanvas&& o) noexcept
+    : m_w(o.m_w), m_h(o.m_h), m_dc(o.m_dc), m_bmp(o.m_bmp), m_oldBmp(o.m_oldBmp), m_bits(o.m_bits) {
+    o.m_dc = nullptr;
+    o.m_bmp = nullptr;
+    o.m_oldBmp = nullptr;
+    o.m_bits = nullptr;
+    o.m_w = o.m_h = 0;
+}
+
+DibCanvas& DibCanvas::operator=(DibCanvas&& o) noexcept {
+    if (this != &o) {
+        Free();
+        std::swap(m_w, o.m_w);
+        std::swap(m_h, o.m_h);
+        std::swap(m_dc, o.m_dc);
+        std::swap(m_bmp, o.m_bmp);
+        std::swap(m_oldBmp, o.m_oldBmp);
+        std::swap(m_bits, o.m_bits);
+    }
+    return *this;
+}
+
+void DibCanvas::Free() {
+    if (m_dc && m_oldBmp) SelectObject(m_dc, m_oldBmp);
+    if (m_bmp) DeleteObject(m_bmp);
+    if (m_dc) DeleteDC(m_dc);
+    m_dc = nullptr;
+    m_bmp = nullptr;
+    m_oldBmp = nullptr;
+    m_bits = nullptr;
+}
+
+namespace {
+inline COLORREF FromDib(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+inline uint32_t ToDib(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+}  // namespace
+
+COLORREF DibCanvas::Pixel(int x, int y) const {
+    if (!m_bits || x < 0 || y < 0 || x >= m_w || y >= m_h) return CLR_INVALID;
+    GdiFlush();
+    return FromDib(m_bits[static_cast<size_t>(y) * m_w + x]);
+}
+
+void DibCanvas::Fill(COLORREF c) {
+    if (!m_bits) return;
+    GdiFlush();
+    const uint32_t v = ToDib(c);
+    for (size_t i = 0, n = static_cast<size_t>(m_w) * m_h; i < n; ++i) m_bits[i] = v;
+}
+
+int DibCanvas::Count(COLORREF c, const RECT* area) const {
+    if (!m_bits) return 0;
+    GdiFlush();
+    RECT r{0, 0, m_w, m_h};
+    if (area) {
+        RECT all = r;
+        IntersectRect(&r, area, &all);
+    }
+    const uint32_t v = ToDib(c);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if ((m_bits[static_cast<size_t>(y) * m_w + x] & 0xFFFFFF) == v) ++n;
+    return n;
+}
+
+bool DibCanvas::SaveBmp(const wchar_t* path) const {
+    if (!m_bits) return false;
+    GdiFlush();
+    FILE* f = _wfopen(path, L"wb");
+    if (!f) return false;
+    const DWORD imageSize = static_cast<DWORD>(m_w) * m_h * 4;
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(ih);
+    fh.bfSize = fh.bfOffBits + imageSize;
+    ih.biSize = sizeof(ih);
+    ih.biWidth = m_w;
+    ih.biHeight = -m_h;
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
+    ih.biCompression = BI_RGB;
+    bool ok = fwrite(&fh, sizeof(fh), 1, f) == 1 && fwrite(&ih, sizeof(ih), 1, f) == 1 &&
+              fwrite(m_bits, 1, imageSize, f) == imageSize;
+    fclose(f);
+    return ok;
+}
+
+// ---------------------------------------------------------------- drawing a control
+
+HRESULT DrawControl(IUnknown* control, HDC dc, const RECT& bounds) {
+    if (!control) return E_POINTER;
+    IViewObject* view = nullptr;
+    HRESULT hr = control->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view));
+    if (FAILED(hr)) return hr;
+    RECTL rc{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    hr = view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &rc, nullptr, nullptr, 0);
+    view->Release();
+    return hr;
+}
+
+DibCanvas DrawToDib(IUnknown* control, int w, int h, HRESULT* hr, COLORREF fill) {
+    DibCanvas canvas(w, h, fill);
+    RECT bounds{0, 0, w, h};
+    HRESULT r = canvas.valid() ? DrawControl(control, canvas.dc(), bounds) : E_OUTOFMEMORY;
+    GdiFlush();
+    if (hr) *hr = r;
+    return canvas;
+}
+
+DibCanvas CaptureWindow(HWND hwnd) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    DibCanvas canvas(rc.right, rc.bottom, kUnpainted);
+    HDC dc = GetDC(hwnd);
+    if (dc && canvas.valid()) BitBlt(canvas.dc(), 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    if (dc) ReleaseDC(hwnd, dc);
+    GdiFlush();
+    return canvas;
+}
+
+// ---------------------------------------------------------------- Wmf
+
+Wmf::~Wmf() { Reset(); }
+
+void Wmf::Reset() {
+    if (m_handle) DeleteMetaFile(m_handle);
+    m_handle = nullptr;
+    m_records.clear();
+}
+
+HRESULT Wmf::RecordWith(const std::function<void(HDC)>& draw) {
+    Reset();
+    HDC dc = CreateMetaFileW(nullptr);
+    if (!dc) return E_FAIL;
+    draw(dc);
+    m_handle = CloseMetaFile(dc);
+    if (!m_handle) return E_FAIL;
+    return Parse() ? S_OK : E_FAIL;
+}
+
+HRESULT Wmf::Record(IUnknown* control, int w, int h) {
+    HRESULT drawn = E_FAIL;
+    HRESULT hr = RecordWith([&](HDC dc) { drawn = DrawControl(control, dc, RECT{0, 0, w, h}); });
+    return FAILED(hr) ? hr : drawn;
+}
+
+bool Wmf::Parse() {
+    UINT size = GetMetaFileBitsEx(m_handle, 0, nullptr);
+    if (size < sizeof(METAHEADER)) return false;
+    std::vector<BYTE> bytes(size);
+    if (GetMetaFileBitsEx(m_handle, size, bytes.data()) != size) return false;
+    METAHEADER header;
+    memcpy(&header, bytes.data(), sizeof(header));
+    size_t pos = static_cast<size_t>(header.mtHeaderSize) * 2;
+    while (pos + 6 <= size) {
+        DWORD words;
+        WORD function;
+        memcpy(&words, &bytes[pos], 4);
+        memcpy(&function, &bytes[pos + 4], 2);
+        if (words < 3 || pos + static_cast<size_t>(words) * 2 > size) return false;
+        WmfRecord rec;
+        rec.function = function;
+        rec.params.resize(words - 3);
+        if (!rec.params.empty()) memcpy(rec.params.data(), &bytes[pos + 6], rec.params.size() * 2);
+        pos += static_cast<size_t>(words) * 2;
+        if (function == 0) break;  // META_EOF
+        m_records.push_back(std::move(rec));
+    }
+    return true;
+}
+
+size_t Wmf::Count(WORD function) const {
+    size_t n = 0;
+    for (const auto& r : m_records)
+        if (r.function == function) ++n;
+    return n;
+}
+
+const WmfRecord* Wmf::First(WORD function) const {
+    for (const auto& r : m_records)
+        if (r.function == function) return &r;
+    return nullptr;
+}
+
+namespace {
+// count bytes of text stored from parameter word `at`, padded to whole words.
+std::string TextAt(const WmfRecord& r, size_t at, size_t count) {
+    std::string s;
+    const size_t avail = (r.params.size() - std::min(at, r.params.size())) * 2;
+    count = std::min(count, avail);
+    s.resize(count);
+    if (count) memcpy(&s[0], &r.params[at], count);
+    return s;
+}
+}  // namespace
+
+std::vector<WmfText> Wmf::Texts() const {
+    std::vector<WmfText> texts;
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        const WmfRecord& r = m_records[i];
+        WmfText t;
+        t.function = r.function;
+        t.index = i;
+        if (r.function == META_TEXTOUT && r.params.size() >= 1) {
+            const size_t count = r.params[0];
+            const size_t words = (count + 1) / 2;
+            if (r.params.size() < 1 + words + 2) continue;
+            t.text = TextAt(r, 1, count);
+            t.y = r.Param(1 + words);
+            t.x = r.Param(2 + words);
+        } else if (r.function == META_EXTTEXTOUT && r.params.size() >= 4) {
+            t.y = r.Param(0);
+            t.x = r.Param(1);
+            const size_t count = r.params[2];
+            t.options = r.params[3];
+            size_t at = 4;
+            if (t.options & (ETO_OPAQUE | ETO_CLIPPED)) {
+                if (r.params.size() < at + 4) continue;
+                t.rect = RECT{r.Param(4), r.Param(5), r.Param(6), r.Param(7)};
+                at += 4;
+            }
+            const size_t words = (count + 1) / 2;
+            t.text = TextAt(r, at, count);
+            at += words;
+            if (r.params.size() >= at + count)
+                for (size_t k = 0; k < count; ++k) t.dx.push_back(r.Param(at + k));
+        } else {
+            continue;
+        }
+        texts.push_back(std::move(t));
+    }
+    return texts;
+}
+
+// ---------------------------------------------------------------- GDI object count
+
+namespace {
+// Wine keeps GDI objects in a per-process table indexed by the low word of
+// the handle and accepts a handle without its upper (generation) word, so
+// probing every index with GetObjectType counts the live objects. Checked
+// once with a brush of our own before it is trusted.
+bool HandleTableProbeWorks() {
+    static int works = -1;
+    if (works < 0) {
+        works = 0;
+        HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
+        if (b) {
+            auto bare = reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(LOWORD(reinterpret_cast<ULONG_PTR>(b))));
+            bool seen = GetObjectType(bare) == OBJ_BRUSH;
+            DeleteObject(b);
+            bool gone = GetObjectType(bare) == 0;
+            works = seen && gone ? 1 : 0;
+        }
+    }
+    return works == 1;
+}
+
+constexpr int kObjectTypes = OBJ_COLORSPACE + 1;
+}  // namespace
+
+std::vector<int> CountGdiObjectsByType() {
+    std::vector<int> counts(kObjectTypes, 0);
+    if (!HandleTableProbeWorks()) {
+        counts[0] = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+        return counts;
+    }
+    for (ULONG_PTR i = 1; i <= 0xFFFF; ++i) {
+        DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(i));
+        if (type) ++counts[type < static_cast<DWORD>(kObjectTypes) ? type : 0];
+    }
+    return counts;
+}
+
+int CountGdiObjects() {
+    int n = 0;
+    for (int c : CountGdiObjectsByType()) n += c;
+    return n;
+}
+
+const char* GdiCountMethod() { return HandleTableProbeWorks() ? "handle table" : "GetGuiResources"; }
+
+}  // namespace testsupport

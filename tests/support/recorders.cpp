@@ -1,0 +1,193 @@
+#include "recorders.h"
+
+namespace testsupport {
+
+// ---------------------------------------------------------------- Variant
+
+namespace {
+bool Coerced(const VARIANT& src, VARTYPE vt, VARIANT& out) {
+    VariantInit(&out);
+    return SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(&src), 0, vt));
+}
+}  // namespace
+
+double Variant::AsDouble() const {
+    VARIANT t;
+    double r = Coerced(v, VT_R8, t) ? V_R8(&t) : 0.0;
+    VariantClear(&t);
+    return r;
+}
+
+LONG Variant::AsLong() const {
+    VARIANT t;
+    LONG r = Coerced(v, VT_I4, t) ? V_I4(&t) : 0;
+    VariantClear(&t);
+    return r;
+}
+
+bool Variant::AsBool() const {
+    VARIANT t;
+    bool r = Coerced(v, VT_BOOL, t) && V_BOOL(&t) != VARIANT_FALSE;
+    VariantClear(&t);
+    return r;
+}
+
+std::wstring Variant::AsString() const {
+    VARIANT t;
+    std::wstring r;
+    if (Coerced(v, VT_BSTR, t) && V_BSTR(&t)) r.assign(V_BSTR(&t), SysStringLen(V_BSTR(&t)));
+    VariantClear(&t);
+    return r;
+}
+
+// ---------------------------------------------------------------- SinkConnection
+
+HRESULT SinkConnection::Connect(IUnknown* source, REFIID iid, IUnknown* sink) {
+    if (!source || !sink) return E_POINTER;
+    if (m_point) return E_UNEXPECTED;
+    IConnectionPointContainer* cpc = nullptr;
+    HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+    if (FAILED(hr)) return hr;
+    IConnectionPoint* cp = nullptr;
+    hr = cpc->FindConnectionPoint(iid, &cp);
+    cpc->Release();
+    if (FAILED(hr)) return hr;
+    DWORD cookie = 0;
+    hr = cp->Advise(sink, &cookie);
+    if (FAILED(hr)) {
+        cp->Release();
+        return hr;
+    }
+    m_point = cp;
+    m_cookie = cookie;
+    return S_OK;
+}
+
+HRESULT SinkConnection::Disconnect() {
+    if (!m_point) return S_FALSE;
+    IConnectionPoint* cp = m_point;
+    m_point = nullptr;
+    HRESULT hr = cp->Unadvise(m_cookie);
+    m_cookie = 0;
+    cp->Release();
+    return hr;
+}
+
+// ---------------------------------------------------------------- EventRecorder
+
+STDMETHODIMP EventRecorder::QueryInterface(REFIID iid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, m_iid)) {
+        *ppv = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP EventRecorder::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+STDMETHODIMP EventRecorder::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP EventRecorder::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+    if (ids)
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP EventRecorder::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO*, UINT*) {
+    RecordedEvent ev;
+    ev.dispid = id;
+    ev.flags = flags;
+    ev.lcid = lcid;
+    if (params) {
+        ev.namedArgs = params->cNamedArgs;
+        // Arguments arrive last-first; keep them first-first.
+        for (UINT i = params->cArgs; i-- > 0;) {
+            const VARIANT& a = params->rgvarg[i];
+            ev.types.push_back(V_VT(&a));
+            Variant copy;
+            VariantCopyInd(&copy.v, const_cast<VARIANT*>(&a));
+            ev.args.push_back(copy);
+        }
+    }
+    if (result) VariantInit(result);
+    m_events.push_back(ev);
+    if (onEvent) onEvent(ev);
+    return answer;
+}
+
+size_t EventRecorder::Count(DISPID dispid) const {
+    size_t n = 0;
+    for (const auto& e : m_events)
+        if (e.dispid == dispid) ++n;
+    return n;
+}
+
+const RecordedEvent* EventRecorder::Last(DISPID dispid) const {
+    for (auto it = m_events.rbegin(); it != m_events.rend(); ++it)
+        if (it->dispid == dispid) return &*it;
+    return nullptr;
+}
+
+std::vector<DISPID> EventRecorder::Dispids() const {
+    std::vector<DISPID> ids;
+    for (const auto& e : m_events) ids.push_back(e.dispid);
+    return ids;
+}
+
+// ---------------------------------------------------------------- NotifyRecorder
+
+STDMETHODIMP NotifyRecorder::QueryInterface(REFIID iid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyNotifySink)) {
+        *ppv = static_cast<IPropertyNotifySink*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP NotifyRecorder::OnChanged(DISPID dispid) {
+    m_log.push_back({NotifyEntry::Changed, dispid});
+    if (onChanged) onChanged(dispid);
+    return S_OK;
+}
+
+STDMETHODIMP NotifyRecorder::OnRequestEdit(DISPID dispid) {
+    m_log.push_back({NotifyEntry::Request, dispid});
+    return veto ? S_FALSE : S_OK;
+}
+
+size_t NotifyRecorder::Changed(DISPID dispid) const {
+    size_t n = 0;
+    for (const auto& e : m_log)
+        if (e.kind == NotifyEntry::Changed && e.dispid == dispid) ++n;
+    return n;
+}
+
+size_t NotifyRecorder::Requests(DISPID dispid) const {
+    size_t n = 0;
+    for (const auto& e : m_log)
+        if (e.kind == NotifyEntry::Request && e.dispid == dispid) ++n;
+    return n;
+}
+
+std::vector<DISPID> NotifyRecorder::ChangedDispids() const {
+    std::vector<DISPID> ids;
+    for (const auto& e : m_log)
+        if (e.kind == NotifyEntry::Changed) ids.push_back(e.dispid);
+    return ids;
+}
+
+}  // namespace testsupport
