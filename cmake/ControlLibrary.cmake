@@ -106,6 +106,10 @@ function(qev_control_library)
     target_link_libraries(${name} PRIVATE "$<LINK_GROUP:RESCAN,${group}>"
         ole32 oleaut32 uuid rpcrt4 gdi32 user32 advapi32 comctl32)
     target_link_options(${name} PRIVATE -Wl,--kill-at -static-libgcc -static-libstdc++)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        # The .def names the entry points undecorated; _DllGetClassObject@12 is meant.
+        target_link_options(${name} PRIVATE -Wl,--enable-stdcall-fixup)
+    endif()
 
     add_custom_command(TARGET ${name} POST_BUILD
         COMMAND ${QEV_PYTHON} ${QEV_CONTROL_LIBRARY_DIR}/check_control_library.py

@@ -96,32 +96,44 @@ qev_start_xvfb() {
     qev_log "Xvfb on $DISPLAY"
 }
 
-# The 32- or 64-bit test prefix, created once and marked ready.
-qev_prefix() {
-    QEV_WINEPREFIX_DIR=${QEV_WINEPREFIX:-$QEV_BUILD_DIR/wineprefix}
-    export QEV_WINEPREFIX=$QEV_WINEPREFIX_DIR
-    if [ -f "$QEV_WINEPREFIX_DIR/.qev-ready" ]; then
-        return
-    fi
-    qev_log "create Wine prefix $QEV_WINEPREFIX_DIR"
-    rm -rf "$QEV_WINEPREFIX_DIR"
-    mkdir -p "$(dirname "$QEV_WINEPREFIX_DIR")"
-    qev_wine wineboot -i >"$QEV_BUILD_DIR/wineboot.log" 2>&1 \
-        || { cat "$QEV_BUILD_DIR/wineboot.log" >&2; qev_die "wineboot failed"; }
-    # Crashes end the process instead of waiting on an invisible dialog;
-    # requested face names survive in the OLE font object.
-    local reg="$QEV_WINEPREFIX_DIR/qev-settings.reg"
+# Prefix settings, applied on creation and again whenever this text changes:
+# - crashes end the process instead of waiting on an invisible dialog;
+# - requested face names survive in the OLE font object;
+# - no window manager runs on Xvfb: unmanaged windows spare a 2 s wait for
+#   one at every destruction of a visible top-level window.
+qev_prefix_settings() {
     printf '%s\r\n' 'REGEDIT4' '' \
         '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
         '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
         '"Times New Roman"="Liberation Serif"' \
         '"Arial"="Liberation Sans"' \
-        '"MS Sans Serif"="Liberation Sans"' '' >"$reg"
-    qev_wine regedit /S "$(qev_winpath "$reg")" >>"$QEV_BUILD_DIR/wineboot.log" 2>&1
-    qev_wineserver -w
-    grep -q '"ShowCrashDialog"=dword:00000000' "$QEV_WINEPREFIX_DIR/user.reg" \
-        || qev_die "prefix settings were not written"
-    touch "$QEV_WINEPREFIX_DIR/.qev-ready"
+        '"MS Sans Serif"="Liberation Sans"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' ''
+}
+
+# The test prefix (32-bit for i686, 64-bit for x86_64): created once, its
+# settings re-applied when they change.
+qev_prefix() {
+    QEV_WINEPREFIX_DIR=${QEV_WINEPREFIX:-$QEV_BUILD_DIR/wineprefix}
+    export QEV_WINEPREFIX=$QEV_WINEPREFIX_DIR
+    local marker="$QEV_WINEPREFIX_DIR/.qev-ready" log="$QEV_BUILD_DIR/wineboot.log"
+    local want
+    want=$(qev_prefix_settings | md5sum | cut -d' ' -f1)
+    if [ -f "$marker" ] && [ "$(cat "$marker")" = "$want" ]; then
+        return
+    fi
+    if [ ! -f "$marker" ]; then
+        qev_log "create Wine prefix $QEV_WINEPREFIX_DIR"
+        rm -rf "$QEV_WINEPREFIX_DIR"
+        mkdir -p "$(dirname "$QEV_WINEPREFIX_DIR")"
+        qev_wine wineboot -i >"$log" 2>&1 || { cat "$log" >&2; qev_die "wineboot failed"; }
+    fi
+    local reg="$QEV_WINEPREFIX_DIR/qev-settings.reg"
+    qev_prefix_settings >"$reg"
+    qev_wine regedit /S "$(qev_winpath "$reg")" >>"$log" 2>&1 || { cat "$log" >&2; qev_die "regedit failed"; }
+    qev_wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'REG_SZ.*N' \
+        || qev_die "prefix settings were not applied"
+    echo "$want" >"$marker"
 }
 
 # Display, persistent wineserver and one long-lived hidden window process:
@@ -129,7 +141,11 @@ qev_prefix() {
 qev_session_start() {
     qev_start_xvfb
     qev_prefix
-    qev_wineserver -p
+    # Exit status 2: a server already runs for this prefix; it stays up while
+    # the keep-alive window lives.
+    local rc=0
+    qev_wineserver -p || rc=$?
+    [ "$rc" -eq 0 ] || [ "$rc" -eq 2 ] || qev_die "wineserver did not start (exit $rc)"
     QEV_SERVER_UP=1
     if [ -f "$QEV_BUILD_DIR/bin/keepalive.exe" ]; then
         qev_wine "$QEV_BUILD_DIR/bin/keepalive.exe" >/dev/null 2>&1 &
