@@ -85,7 +85,8 @@ function(qev_control_library)
     # windres does not report what a .rc pulls in: rebuild it on any change of
     # the type library or of the folder's resource files.
     file(GLOB rc_inputs CONFIGURE_DEPENDS
-        ${src}/*.rgs ${src}/*.bmp ${src}/*.ico ${src}/*.cur ${src}/*.manifest ${src}/*.h ${src}/*.rc2)
+        ${src}/*.rgs ${src}/*.bmp ${src}/*.ico ${src}/*.cur ${src}/*.manifest ${src}/*.h
+        ${src}/*.rc ${src}/*.rc2 ${src}/*.dlg)
     set_source_files_properties(${src}/${name}.rc PROPERTIES
         OBJECT_DEPENDS "${gen}/${name}.tlb;${rc_inputs}")
 
