@@ -1,0 +1,90 @@
+#include "common/draw.h"
+
+#include <climits>
+
+#include "common/color.h"
+#include "common/gdi.h"
+
+namespace {
+
+int ClampToInt(long long v) { return v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : (int)v); }
+
+// rc inset by d on every side. False when that leaves nothing: GDI would
+// otherwise turn an inverted rectangle round and draw a mirrored ellipse.
+bool InsetBox(const RECT& rc, long long d, RECT* out) {
+    long long l = rc.left + d, t = rc.top + d, r = rc.right - d, b = rc.bottom - d;
+    if (l >= r || t >= b) return false;
+    *out = RECT{ClampToInt(l), ClampToInt(t), ClampToInt(r), ClampToInt(b)};
+    return true;
+}
+
+}  // namespace
+
+void FillEllipseRing(HDC hdc, const RECT& rc, int inset, int width, COLORREF colour) {
+    RECT outerBox;
+    if (!hdc || !InsetBox(rc, inset, &outerBox)) return;
+    gdi::Brush brush = gdi::SolidBrush(colour);
+    gdi::Select selected(hdc, brush);
+    gdi::Region outer(CreateEllipticRgnIndirect(&outerBox));
+    gdi::Region ring = gdi::EmptyRegion();
+    RECT innerBox;
+    if (InsetBox(rc, (long long)inset + width, &innerBox)) {
+        gdi::Region inner(CreateEllipticRgnIndirect(&innerBox));
+        CombineRgn(ring, outer, inner, RGN_DIFF);
+    } else {
+        CombineRgn(ring, outer, nullptr, RGN_COPY);
+    }
+    FillRgn(hdc, ring, brush);
+}
+
+void DrawGradientRing(HDC hdc, const RECT& rc, int width, COLORREF edgeColour, COLORREF midColour) {
+    int h = width / 2;
+    int s = h / 128;
+    if (s < 1) s = 1;
+    int n = h / s;  // none for a width below 2 or negative
+    for (int k = 1; k <= n; ++k) FillEllipseRing(hdc, rc, k * s, s, GradedColor(edgeColour, midColour, k * s, h));
+    for (int k = 1; k <= n; ++k) FillEllipseRing(hdc, rc, h + k * s, s, GradedColor(midColour, edgeColour, k * s, h));
+}
+
+void DrawRegionEdge3D(HDC hdc, HRGN region, bool sunken, int style) {
+    if (!hdc || !region) return;
+    gdi::Region band = gdi::EmptyRegion();
+    // The part of the region that a copy moved by (d, d) does not cover: the
+    // top-left edge d thick for d > 0, the bottom-right edge for d < 0.
+    auto paint = [&](int d, int sysColour) {
+        if (CombineRgn(band, region, nullptr, RGN_COPY) == ERROR) return;
+        OffsetRgn(band, d, d);
+        CombineRgn(band, region, band, RGN_DIFF);
+        gdi::Brush brush = gdi::SolidBrush(GetSysColor(sysColour));
+        FillRgn(hdc, band, brush);
+    };
+    if (style == 1) {
+        if (!sunken) {
+            paint(3, COLOR_BTNHIGHLIGHT);
+            paint(-3, COLOR_BTNSHADOW);
+        } else {
+            paint(3, COLOR_3DDKSHADOW);
+            paint(-3, COLOR_3DLIGHT);
+        }
+    } else if (style == 2) {
+        if (!sunken) {
+            paint(2, COLOR_BTNHIGHLIGHT);
+            paint(1, COLOR_3DLIGHT);
+            paint(-2, COLOR_BTNSHADOW);
+            paint(-1, COLOR_3DDKSHADOW);
+        } else {
+            paint(2, COLOR_3DDKSHADOW);
+            paint(1, COLOR_BTNSHADOW);
+            paint(-2, COLOR_3DLIGHT);
+            paint(-1, COLOR_BTNHIGHLIGHT);
+        }
+    } else {
+        if (!sunken) {
+            paint(1, COLOR_BTNHIGHLIGHT);
+            paint(-1, COLOR_3DDKSHADOW);
+        } else {
+            paint(1, COLOR_3DDKSHADOW);
+            paint(-1, COLOR_BTNHIGHLIGHT);
+        }
+    }
+}

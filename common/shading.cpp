@@ -1,0 +1,341 @@
+#include "common/shading.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "common/color.h"
+
+namespace {
+
+// The controls' own pi for the mirrored pixel angles and the arc limits.
+constexpr double kPi = 3.141592654;
+constexpr double kTwoPi = 6.283185308;
+// Centres beyond GDI's 27-bit coordinate space draw nothing (and keep the
+// pixel coordinates clear of integer overflow).
+constexpr int kMaxCentre = 1 << 27;
+
+// The four pixels mirrored from walk point (x, y) have the angles
+// m, pi - m, m - pi and -m, with m = atan2(y, x).
+inline void QuadAngles(int x, int y, double theta[4]) {
+    double m = std::atan2((double)y, (double)x);
+    theta[0] = m;
+    theta[1] = kPi - m;
+    theta[2] = m - kPi;
+    theta[3] = -m;
+}
+
+// Fast lighting cosines. LightingCosine(theta) for the four angles above is
+// cos(+-m + K) for constants K (which fold applies is fixed by the quadrant,
+// except for the first pixel near m = 0.7855), so it follows from
+// cos m = x / r and sin m = y / r without atan2 and cos. The results differ
+// from the exact ones by a few 1e-15; a pixel whose channel value lies too
+// close to an integer for that to be safe is recomputed exactly, so the
+// colours are exactly those of BlendColorByAngle(theta).
+struct FastCosines {
+    double cosA, sinA;      // A = 2.356: pixels 0 (unfolded) and 3
+    double cosK1, sinK1;    // pixel 0 folded: A - 6.293
+    double cosK2, sinK2;    // pixel 1: 6.293 - pi - A
+    double cosK3, sinK3;    // pixel 2: pi - A
+    double foldSlope;       // tan(3.1415 - A): pixel 0 folds when y / x is above it
+};
+
+FastCosines MakeFastCosines() {
+    const double a = 2.356;
+    FastCosines k;
+    k.cosA = std::cos(a);
+    k.sinA = std::sin(a);
+    k.cosK1 = std::cos(a - 6.293);
+    k.sinK1 = std::sin(a - 6.293);
+    k.cosK2 = std::cos(6.293 - kPi - a);
+    k.sinK2 = std::sin(6.293 - kPi - a);
+    k.cosK3 = std::cos(kPi - a);
+    k.sinK3 = std::sin(kPi - a);
+    k.foldSlope = std::tan(3.1415 - a);
+    return k;
+}
+
+const FastCosines kFast = MakeFastCosines();
+
+// Fills c with the lighting cosines of the four mirrored pixels of (x, y);
+// returns a bit mask of the pixels that need the exact computation.
+inline unsigned QuadCosines(int x, int y, double c[4]) {
+    if (x == 0 && y == 0) return 0xF;
+    const double dx = x, dy = y;
+    const double inv = 1.0 / std::sqrt(dx * dx + dy * dy);
+    const double u = dx * inv, v = dy * inv;
+    unsigned exact = 0;
+    const double bound = dx * kFast.foldSlope;
+    if (dy > bound * (1.0 + 1e-9))
+        c[0] = u * kFast.cosK1 - v * kFast.sinK1;
+    else if (dy < bound * (1.0 - 1e-9))
+        c[0] = u * kFast.cosA - v * kFast.sinA;
+    else
+        exact = 1;
+    c[1] = u * kFast.cosK2 - v * kFast.sinK2;
+    c[2] = u * kFast.cosK3 + v * kFast.sinK3;
+    c[3] = u * kFast.cosA + v * kFast.sinA;
+    return exact;
+}
+
+// A fast channel value is trusted only this far from an integer; the error
+// bound of the fast cosine times the steepest slope allowed is far below it.
+constexpr double kIntegerMargin = 1e-7;
+
+inline bool SafeTruncate(double v, int* out) {
+    int i = (int)v;
+    double f = v - i;
+    if (f < 0) f = -f;
+    if (f < kIntegerMargin || f > 1.0 - kIntegerMargin) return false;
+    *out = i;
+    return true;
+}
+
+// Plain cosine blend from light (c1) to dark (c2).
+struct PlainShade {
+    COLORREF light, dark;
+    int l[3], d[3];
+
+    PlainShade(COLORREF lightColour, COLORREF darkColour) : light(lightColour), dark(darkColour) {
+        l[0] = RedOf(light), l[1] = GreenOf(light), l[2] = BlueOf(light);
+        d[0] = RedOf(dark), d[1] = GreenOf(dark), d[2] = BlueOf(dark);
+    }
+    COLORREF Exact(double theta) const { return BlendColorByAngle(theta, light, dark); }
+    bool FromCosine(double c, COLORREF* out) const {
+        const double w = (c + 1.0) * 0.5;
+        int ch[3];
+        for (int i = 0; i < 3; ++i)
+            if (!SafeTruncate((1.0 - w) * d[i] + w * l[i], &ch[i])) return false;
+        *out = ChannelsToRgb(ch[0], ch[1], ch[2]);
+        return true;
+    }
+};
+
+// Curved blend from c1 to c2 with knee and level.
+struct CurveShade {
+    COLORREF c1, c2;
+    float knee, level;
+    double k, lv;
+    int a[3], delta[3];
+    bool constant = false;  // knee outside (1e-10, 1): one colour everywhere
+    COLORREF constantColour = 0;
+    bool fast = false;      // the fast path is safe for these parameters
+
+    CurveShade(COLORREF from, COLORREF to, float kneeValue, float levelValue)
+        : c1(from), c2(to), knee(kneeValue), level(levelValue), k(kneeValue), lv(levelValue) {
+        a[0] = RedOf(c1), a[1] = GreenOf(c1), a[2] = BlueOf(c1);
+        delta[0] = RedOf(c2) - a[0], delta[1] = GreenOf(c2) - a[1], delta[2] = BlueOf(c2) - a[2];
+        if (k <= 1e-10) {
+            constant = true, constantColour = c1 & 0xFFFFFF;
+        } else if (!(k < 1.0)) {
+            constant = true, constantColour = c2 & 0xFFFFFF;
+        } else if (std::isfinite(lv) && std::fabs(lv) <= 1e3) {
+            // Steepest change of a channel per unit of g; a cosine error of
+            // 1e-13 must stay far inside the integer margin.
+            double slope = 255.0 * std::fmax(std::fabs(lv) / k, std::fabs(1.0 - lv) / (1.0 - k));
+            fast = slope < 2e5;
+        }
+    }
+    COLORREF Exact(double theta) const { return BlendColorByAngleCurve(theta, c1, c2, knee, level); }
+    bool FromCosine(double c, COLORREF* out) const {
+        if (constant) {
+            *out = constantColour;
+            return true;
+        }
+        if (!fast) return false;
+        const double g = 1.0 - (c + 1.0) * 0.5;
+        const double gk = g - k;
+        if (std::fabs(gk) < 1e-10) return false;
+        int ch[3];
+        for (int i = 0; i < 3; ++i) {
+            const double dd = delta[i];
+            const double f = gk > 0 ? lv * dd + (gk * (1.0 - lv) / (1.0 - k)) * dd : dd * (g * lv / k);
+            int whole;
+            if (!SafeTruncate(f, &whole)) return false;
+            ch[i] = CurveChannel(a[i], f);
+        }
+        *out = ChannelsToRgb(ch[0], ch[1], ch[2]);
+        return true;
+    }
+};
+
+inline bool CentreOk(int cx, int cy) {
+    return cx > -kMaxCentre && cx < kMaxCentre && cy > -kMaxCentre && cy < kMaxCentre;
+}
+
+// A zero radius: a straight line in c1 over offsets -r - extra to r + extra.
+void StraightLine(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COLORREF c1, int extra) {
+    if (rx == 0) {
+        for (int y = cy - ry - extra; y <= cy + ry + extra; ++y) t.Set(cx, y, c1);
+    } else {
+        for (int x = cx - rx - extra; x <= cx + rx + extra; ++x) t.Set(x, cy, c1);
+    }
+}
+
+// Midpoint walk over one quadrant from (rx, 0), stepping up in y while that
+// stays closer to the ellipse than a step in x; the four mirrored pixels of
+// every point are set in the order (+x, +y), (-x, +y), (-x, -y), (+x, -y).
+// F(x, y) = ry^2 x^2 + rx^2 y^2 - rx^2 ry^2 is kept in 64 bits and updated
+// incrementally (32 bits overflow from about 215 px radius).
+template <class Shade>
+void Outline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, const Shade& shade, const ArcLimits* arc) {
+    const long long rx2 = (long long)rx * rx, ry2 = (long long)ry * ry;
+    long long f = 0;  // F(rx, 0)
+    int x = rx, y = 0;
+    while (x >= 0 && y <= ry) {
+        const int px[4] = {cx + x, cx - x, cx - x, cx + x};
+        const int py[4] = {cy + y, cy + y, cy - y, cy - y};
+        double theta[4];
+        bool haveTheta = false;
+        if (arc) QuadAngles(x, y, theta), haveTheta = true;
+        double c[4];
+        const unsigned exact = QuadCosines(x, y, c);
+        for (int i = 0; i < 4; ++i) {
+            if (arc && !arc->Contains(theta[i])) continue;
+            COLORREF colour;
+            if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
+                if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
+                colour = shade.Exact(theta[i]);
+            }
+            t.Set(px[i], py[i], colour);
+        }
+        const long long up = f + rx2 * (2LL * y + 1);    // F(x, y + 1)
+        const long long left = f - ry2 * (2LL * x - 1);  // F(x - 1, y)
+        if (std::llabs(up) < std::llabs(left)) {
+            ++y;
+            f = up;
+        } else {
+            --x;
+            f = left;
+        }
+    }
+}
+
+bool RadiiOk(int rx, int ry) { return rx >= 0 && ry >= 0 && rx <= kMaxShadedRadius && ry <= kMaxShadedRadius; }
+
+void PlainOutline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2,
+                  const ArcLimits* arc) {
+    if (!RadiiOk(rx, ry)) return;
+    c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
+    if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 1);
+    Outline(t, cx, cy, rx, ry, PlainShade(c1, c2), arc);
+}
+
+void CurveOutline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2, float knee,
+                  float level, const ArcLimits* arc) {
+    if (!RadiiOk(rx, ry)) return;
+    c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
+    if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 0);
+    Outline(t, cx, cy, rx, ry, CurveShade(c1, c2, knee, level), arc);
+}
+
+// Style 5's brightness step: ch + ch * (k - w/2) / w per channel, capped at 255.
+COLORREF Brightened(COLORREF c, int k, int w) {
+    auto ch = [&](int v) {
+        long long r = v + (long long)v * (k - w / 2) / w;
+        return r > 255 ? 255 : (r < 0 ? 0 : (int)r);
+    };
+    return ChannelsToRgb(ch(RedOf(c)), ch(GreenOf(c)), ch(BlueOf(c)));
+}
+
+void FlatRing(HDC dc, int cx, int cy, int rx, int ry, int w, COLORREF c1, COLORREF c2) {
+    if (!dc) return;
+    gdi::Region outer(CreateEllipticRgn(cx - rx, cy - ry, cx + rx, cy + ry));
+    gdi::Region inner(CreateEllipticRgn(cx - rx + w, cy - ry + w, cx + rx - w, cy + ry - w));
+    gdi::Region ring = gdi::EmptyRegion();
+    CombineRgn(ring, outer, inner, RGN_DIFF);
+    {
+        gdi::Brush brush = gdi::SolidBrush(c2);
+        FillRgn(dc, ring, brush);
+    }
+    const POINT corners[3] = {{cx - rx, cy - ry}, {cx - rx, cy + ry}, {cx + rx, cy - ry}};
+    gdi::Region triangle(CreatePolygonRgn(corners, 3, WINDING));
+    gdi::Region lit = gdi::EmptyRegion();
+    CombineRgn(lit, ring, triangle, RGN_AND);
+    {
+        gdi::Brush brush = gdi::SolidBrush(c1);
+        FillRgn(dc, lit, brush);
+    }
+    gdi::Brush black = gdi::SolidBrush(RGB(0, 0, 0));
+    FrameRgn(dc, ring, black, 1, 1);
+}
+
+}  // namespace
+
+ArcLimits ArcLimits::FromDegrees(int startAngle, int endAngle) {
+    auto radians = [](int degrees) {
+        double r = degrees * kPi / 180.0;
+        if (r > kPi) r -= kTwoPi;
+        return r;
+    };
+    return ArcLimits{radians(startAngle), radians(endAngle)};
+}
+
+void DrawShadedEllipse(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2,
+                       const ArcLimits* arc) {
+    if (!CentreOk(cx, cy)) return;
+    target.Flush();
+    PlainOutline(target, cx, cy, rx, ry, c1, c2, arc);
+}
+
+void DrawShadedEllipseCurve(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2,
+                            float knee, float level, const ArcLimits* arc) {
+    if (!CentreOk(cx, cy)) return;
+    target.Flush();
+    CurveOutline(target, cx, cy, rx, ry, c1, c2, knee, level, arc);
+}
+
+void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, int width, COLORREF c1,
+                    COLORREF c2, int style, const RingShading& shading) {
+    if (!CentreOk(cx, cy) || !RadiiOk(rx, ry)) return;
+    c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
+    const int w = width;
+    const bool ringFits = w > 0 && w < rx - 2 && w < ry - 2;
+    const ArcLimits limits = ArcLimits::FromDegrees(shading.startAngle, shading.endAngle);
+    const ArcLimits* arc = (style == RING_EDGES_ARC || style == RING_TUBE_ARC) ? &limits : nullptr;
+    const gdi::PixelTarget& t = target;
+    t.Flush();
+    switch (style) {
+    case RING_BEVEL:
+        PlainOutline(t, cx, cy, rx, ry, c1, c2, nullptr);
+        PlainOutline(t, cx, cy, rx - 1, ry - 1, MixColors(c1, 3, c2, 1, 4), MixColors(c1, 1, c2, 3, 4), nullptr);
+        break;
+    case RING_EDGES:
+    case RING_EDGES_ARC:
+        if (!ringFits) return;
+        PlainOutline(t, cx, cy, rx, ry, c1, c2, arc);
+        PlainOutline(t, cx, cy, rx - 1, ry - 1, MixColors(c1, 2, c2, 1, 3), MixColors(c1, 1, c2, 2, 3), arc);
+        PlainOutline(t, cx, cy, rx - w + 1, ry - w + 1, c2, c1, arc);
+        PlainOutline(t, cx, cy, rx - w, ry - w, MixColors(c1, 1, c2, 2, 3), MixColors(c1, 2, c2, 1, 3), arc);
+        break;
+    case RING_TUBE:
+    case RING_TUBE_ARC:
+        if (!ringFits) return;
+        for (int k = 0; k <= w; ++k)
+            PlainOutline(t, cx, cy, rx - k, ry - k, GradedColor(c1, c2, k, w), GradedColor(c2, c1, k, w), arc);
+        break;
+    case RING_DISC: {
+        const int n = rx < ry ? rx : ry;
+        if (n < 2) return;
+        const bool curved = shading.gradientRate != 0.5f;  // NaN counts as curved
+        for (int k = 0; k <= n; ++k) {
+            const COLORREF light = GradedColor(c1, c2, k, 2 * n), dark = GradedColor(c2, c1, k, 2 * n);
+            if (curved)
+                CurveOutline(t, cx, cy, rx - k, ry - k, light, dark, shading.gradientRate, 0.5f, nullptr);
+            else
+                PlainOutline(t, cx, cy, rx - k, ry - k, light, dark, nullptr);
+        }
+        break;
+    }
+    case RING_GRADIENT:
+        if (!ringFits) return;
+        for (int k = 0; k <= w; ++k)
+            CurveOutline(t, cx, cy, rx - k, ry - k, Brightened(c1, k, w), Brightened(c2, k, w), 0.2f, 0.6f, nullptr);
+        break;
+    case RING_FLAT:
+        if (!ringFits) return;
+        FlatRing(t.dc(), cx, cy, rx, ry, w, c1, c2);
+        break;
+    default:
+        break;
+    }
+}
