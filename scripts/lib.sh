@@ -131,7 +131,7 @@ qev_prefix() {
     local reg="$QEV_WINEPREFIX_DIR/qev-settings.reg"
     qev_prefix_settings >"$reg"
     qev_wine regedit /S "$(qev_winpath "$reg")" >>"$log" 2>&1 || { cat "$log" >&2; qev_die "regedit failed"; }
-    qev_wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep -q 'REG_SZ.*N' \
+    qev_wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null | grep 'REG_SZ.*N' >/dev/null \
         || qev_die "prefix settings were not applied"
     echo "$want" >"$marker"
 }
@@ -176,7 +176,8 @@ qev_control_dlls() {
     objdump=$(qev_arch)-w64-mingw32-objdump
     for dll in "$QEV_BUILD_DIR"/bin/*.dll; do
         [ -e "$dll" ] || continue
-        if "$objdump" -p "$dll" | grep -qw DllRegisterServer; then
+        # grep reads to the end: an early exit would fail the pipe (SIGPIPE).
+        if "$objdump" -p "$dll" | grep -w DllRegisterServer >/dev/null; then
             echo "$dll"
         fi
     done
