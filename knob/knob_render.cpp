@@ -1,31 +1,184 @@
+// The knob's render routine: gathers what the paint reads, picks the target
+// (a memory bitmap copied to the screen, or the metafile itself), runs the
+// paint pipeline and hands what it leaves back to input, for paints of the
+// knob's own window only.
 #include "knob.h"
+#include "knob_paint.h"
 
-// Paints the knob: into its own window (hdc null) or into the target it is
-// handed.
+using namespace knobpaint;
+
+// Reads the knob's members for the paint; nothing else here touches them.
+struct KnobPainter {
+    static KnobAppearance Appearance(const CQEV_Knob& k) {
+        KnobAppearance a;
+        a.borderType = k.m_BorderType;
+        a.outerBorderLen = k.m_OuterBorderLen;
+        a.innerBorderLen = k.m_InnerBorderLen;
+        a.outerTextHeight = k.m_OuterTextHeight;
+        a.outerTextLength = k.m_OuterTextLength;
+        a.scaleRingVisible = k.m_ScaleRingVisible == 1;
+        a.scaleRingBorderType = k.m_ScaleRingBorderType;
+        a.scaleTextPosStyle = k.m_ScaleTextPosStyle;
+        a.tickerAlignment = k.m_TickerAlignment;
+        a.tickerNum = k.m_TickerNum;
+        a.subTickerNum = k.m_SubTickerNum;
+        a.inverseDirection = k.m_InverseDirection == 1;
+        a.text.precision = k.m_ScalePrecision;
+        a.text.percentage = k.m_PercentageScale == 1;
+        a.text.minVal = k.m_MinVal;
+        a.text.maxVal = k.m_MaxVal;
+        for (int i = 0; i < 10; ++i)
+            a.ranges[i] = RangeSpec{k.m_ranges[i].start, k.m_ranges[i].end, k.m_ranges[i].active == 1};
+        a.panelType = k.m_PanelType;
+        a.panelBorderType = k.m_PanelBorderType;
+        a.panelBorderLen = k.m_PanelBorderLen;
+        a.arc = DialArc{k.m_StartAngle, k.m_EndAngle, k.m_GradientRate};
+        a.indicatorType = k.m_IndicatorType;
+        a.indicatorSize = k.m_IndicatorSize;
+        a.sliderType = k.m_SliderType;
+        a.sliderWidth = k.m_SliderWidth;
+        a.markerType = k.m_MarkerType;
+        a.markerVisible = k.m_MarkerVisible == 1;
+        a.setpointTextType = k.m_SetpointTextType;
+        a.value = k.m_value;
+        if (k.m_UnitName && k.m_UnitName[0]) {
+            int n = WideCharToMultiByte(CP_ACP, 0, k.m_UnitName, (int)SysStringLen(k.m_UnitName), nullptr, 0, nullptr,
+                                        nullptr);
+            if (n > 0) {
+                a.unitName.resize(n);
+                WideCharToMultiByte(CP_ACP, 0, k.m_UnitName, (int)SysStringLen(k.m_UnitName), &a.unitName[0], n,
+                                    nullptr, nullptr);
+            }
+        }
+        return a;
+    }
+
+    static KnobColors Colors(CQEV_Knob& k) {
+        OLE_COLOR ambient;
+        if (FAILED(k.GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
+        KnobColors c;
+        c.ambient = TranslateColor(ambient);
+        c.background = k.m_BackStyle == BS_Opaque ? TranslateColor(k.m_BkColor) : c.ambient;
+        c.panel = TranslateColor(k.m_PanelColor);
+        c.text = TranslateColor(k.m_TextColor);
+        c.indicator = TranslateColor(k.m_IndicatorColor);
+        c.ticker = TranslateColor(k.m_TickerColor);
+        c.borderDark = TranslateColor(k.m_BorderDarkColor);
+        c.borderLight = TranslateColor(k.m_BorderLightColor);
+        c.scaleRing = TranslateColor(k.m_ScaleRingColor);
+        c.panelBorderLight = TranslateColor(k.m_PanelBorderLightColor);
+        c.panelBorderDark = TranslateColor(k.m_PanelBorderDarkColor);
+        c.circle = TranslateColor(k.m_CircleColor);
+        c.slider = TranslateColor(k.m_SliderColor);
+        c.marker = TranslateColor(k.m_MarkerColor);
+        for (int i = 0; i < 10; ++i) c.range[i] = TranslateColor(k.m_ranges[i].color);
+        return c;
+    }
+};
+
+namespace {
+
+bool IsRoundBorder(LONG type) { return type >= ES_CIRCLE && type <= ES_RAISEDCIRCLE; }
+
+// Same pixels. EqualRgn compares the stored rectangles, and a window's
+// region comes back from the system split into other rectangles.
+bool SameArea(HRGN a, HRGN b) {
+    gdi::Region difference = gdi::EmptyRegion();
+    return CombineRgn(difference, a, b, RGN_XOR) == NULLREGION;
+}
+
+// The control's font selected into a DC for one paint, and its point size
+// (14 without a font), which places metafile text on its baseline.
+class PaintFont {
+public:
+    PaintFont(HDC dc, IFontDisp* font) {
+        if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&m_font)))) return;
+        HFONT h = nullptr;
+        if (SUCCEEDED(m_font->get_hFont(&h)) && h) m_previous = SelectObject(dc, h);
+        m_dc = dc;
+        CY size{};
+        if (SUCCEEDED(m_font->get_Size(&size))) m_points = static_cast<int>(size.int64 / 10000);
+    }
+    ~PaintFont() {
+        if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
+        if (m_font) m_font->Release();
+    }
+    PaintFont(const PaintFont&) = delete;
+    PaintFont& operator=(const PaintFont&) = delete;
+    int points() const { return m_points; }
+
+private:
+    IFont* m_font = nullptr;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    int m_points = 14;
+};
+
+}  // namespace
+
 void CQEV_Knob::Render(HDC hdc, const RECT* bounds, bool metafile) {
-    (void)metafile;
-    HDC own = nullptr;
-    RECT rc;
+    // A paint is the knob's own when it goes to its window; prints and
+    // metafiles leave the input geometry and the window region alone.
+    bool own = !hdc || (m_hwnd && WindowFromDC(hdc) == m_hwnd);
+    RECT R;
+    gdi::WindowDC windowDC(hdc ? nullptr : m_hwnd);
     if (!hdc) {
-        if (!m_hwnd) return;
-        own = hdc = GetDC(m_hwnd);
-        GetClientRect(m_hwnd, &rc);
+        if (!m_hwnd || !windowDC.get()) return;
+        hdc = windowDC.get();
+        GetClientRect(m_hwnd, &R);
+        metafile = false;
     } else if (bounds) {
-        rc = *bounds;
+        R = *bounds;
     } else {
         return;
     }
-    OLE_COLOR back = m_BkColor;
-    if (m_BackStyle != 1) {
-        OLE_COLOR amb;
-        back = SUCCEEDED(GetAmbientBackColor(amb)) ? amb : GetSysColor(COLOR_WINDOW);
+
+    const KnobAppearance appearance = KnobPainter::Appearance(*this);
+    const KnobColors colors = KnobPainter::Colors(*this);
+    const double previousAngle = m_geometry.pointerAngle;
+    PointerGeometry g;
+
+    if (metafile) {
+        gdi::SavedState saved(hdc);
+        PaintFont font(hdc, m_font);
+        Surface s{hdc, gdi::PixelTarget(hdc), true, font.points()};
+        g = PaintKnob(s, R, appearance, colors, previousAngle);
+    } else {
+        PaintBuffer memory(hdc, R);
+        if (!memory.ok()) return;
+        {
+            PaintFont font(memory.dc(), m_font);
+            Surface s{memory.dc(), memory.Pixels(), false, font.points()};
+            g = PaintKnob(s, R, appearance, colors, previousAngle);
+            s.pixels.Flush();
+        }
+        memory.BlitTo(hdc);
     }
-    COLORREF rgb;
-    if (FAILED(OleTranslateColor(back, nullptr, &rgb))) rgb = back & 0xFFFFFF;
-    HBRUSH br = CreateSolidBrush(rgb);
-    FillRect(hdc, &rc, br);
-    DeleteObject(br);
-    if (own) ReleaseDC(m_hwnd, own);
+
+    gdi::Region hit(g.hitRegion);
+    if (own) {
+        m_geometry.SetHitRegion(hit.release());
+        m_geometry.centre = g.centre;
+        m_geometry.pointerAngle = g.angle;
+        ApplyWindowRegion();
+    }
 }
 
-void CQEV_Knob::ApplyWindowRegion() {}
+// Round border types clip the window to the ellipse of its client area;
+// the others take the clip away. The window owns the region it is given,
+// so it gets a fresh one, and only when its present region differs: a
+// region set with redraw repaints the whole window.
+void CQEV_Knob::ApplyWindowRegion() {
+    if (!m_hwnd) return;
+    gdi::Region present = gdi::EmptyRegion();
+    const bool hasRegion = GetWindowRgn(m_hwnd, present) != ERROR;
+    if (!IsRoundBorder(m_BorderType)) {
+        if (hasRegion) SetWindowRgn(m_hwnd, nullptr, TRUE);
+        return;
+    }
+    RECT rc;
+    GetClientRect(m_hwnd, &rc);
+    gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
+    if (hasRegion && SameArea(present, wanted)) return;
+    if (SetWindowRgn(m_hwnd, wanted.get(), TRUE)) wanted.release();
+}

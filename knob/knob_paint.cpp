@@ -1,0 +1,565 @@
+#include "knob_paint.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include "common/gdi.h"
+
+namespace knobpaint {
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+inline double Rad(double deg) { return deg * kPi / 180.0; }
+
+// GDI takes coordinates of 27 bits.
+const double kCoordLimit = 134217727.0;
+
+// A 1-px solid pen and a solid brush of one colour, selected for one shape.
+class SolidShape {
+public:
+    SolidShape(HDC dc, COLORREF penColour, COLORREF brushColour)
+        : m_pen(CreatePen(PS_SOLID, 1, penColour)),
+          m_brush(CreateSolidBrush(brushColour)),
+          m_selPen(dc, m_pen.get()),
+          m_selBrush(dc, m_brush.get()) {}
+
+private:
+    gdi::Pen m_pen;
+    gdi::Brush m_brush;
+    gdi::Select m_selPen;
+    gdi::Select m_selBrush;
+};
+
+void FillPolygon(HDC dc, const POINT* pts, int n, COLORREF colour) {
+    SolidShape shape(dc, colour, colour);
+    Polygon(dc, pts, n);
+}
+
+// Text drawn into a box, or into a metafile at an anchor computed here: a
+// metafile records DT_VCENTER placements wrongly.
+void BoxText(const Surface& s, const std::string& text, const RECT& box, UINT dtAlign, UINT taAlign, POINT anchor) {
+    if (text.empty()) return;
+    if (s.metafile) {
+        SetTextAlign(s.dc, taAlign);
+        TextOutA(s.dc, anchor.x, anchor.y, text.data(), static_cast<int>(text.size()));
+    } else {
+        RECT rc = box;
+        DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &rc, dtAlign);
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- numbers
+
+int Trunc(double v) {
+    if (std::isnan(v)) return 0;
+    if (v > kCoordLimit) return static_cast<int>(kCoordLimit);
+    if (v < -kCoordLimit) return -static_cast<int>(kCoordLimit);
+    return static_cast<int>(v);
+}
+
+PointD OnEllipse(double cx, double cy, double a, double X, double Y) {
+    double r = Rad(a);
+    return PointD{cx + std::cos(r) * X / 2, cy + std::sin(r) * Y / 2};
+}
+
+double ScaleSpan(int startAngle, int endAngle) {
+    double span = static_cast<double>(endAngle) - startAngle;
+    if (span <= 0) span += 360;
+    return span;
+}
+
+// ---------------------------------------------------------------- scale text
+
+std::string FormatScaleValue(const ScaleTextFormat& fmt, float v) {
+    static const char* const kPlain[] = {"%1.0f", "%1.1f", "%1.2f", "%1.3f", "%1.4f"};
+    static const char* const kPercent[] = {"%1.0f%%", "%1.1f%%", "%1.2f%%", "%1.3f%%", "%1.4f%%"};
+    int p = (fmt.precision >= 0 && fmt.precision <= 4) ? fmt.precision : 1;
+    char buf[80];
+    buf[0] = 0;
+    if (!fmt.percentage) {
+        _snprintf(buf, sizeof buf - 1, kPlain[p], static_cast<double>(v));
+    } else {
+        if (fmt.minVal + 1e-8 >= fmt.maxVal || std::isnan(fmt.minVal) || std::isnan(fmt.maxVal)) return std::string();
+        float q = static_cast<float>((v - fmt.minVal) * 100 / (fmt.maxVal - fmt.minVal));
+        _snprintf(buf, sizeof buf - 1, kPercent[p], static_cast<double>(q));
+    }
+    buf[sizeof buf - 1] = 0;
+    return std::string(buf);
+}
+
+// ---------------------------------------------------------------- paint buffer
+
+namespace {
+// Bitmaps larger than this are not kept.
+const long long kKeptPixels = 1024 * 1024;
+}  // namespace
+
+struct PaintBuffer::Store {
+    DWORD thread = 0;
+    bool busy = false;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    void* bits = nullptr;
+    int width = 0, height = 0;
+
+    ~Store() { Free(); }
+    void Free() {
+        if (dc && oldBitmap) SelectObject(dc, oldBitmap);
+        if (bitmap) DeleteObject(bitmap);
+        if (dc) DeleteDC(dc);
+        dc = nullptr;
+        bitmap = nullptr;
+        oldBitmap = nullptr;
+        bits = nullptr;
+        width = height = 0;
+    }
+    // A bitmap of at least w x h.
+    bool Fit(int w, int h) {
+        if (dc && w <= width && h <= height) return true;
+        int nw = std::max(w, width), nh = std::max(h, height);
+        if (static_cast<long long>(nw) * nh > kKeptPixels) {
+            nw = w;  // a tall one after a wide one: start over at this size
+            nh = h;
+        }
+        Free();
+        dc = CreateCompatibleDC(nullptr);
+        if (!dc) return false;
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = nw;
+        bi.bmiHeader.biHeight = -nh;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap) {
+            Free();
+            return false;
+        }
+        oldBitmap = SelectObject(dc, bitmap);
+        width = nw;
+        height = nh;
+        return true;
+    }
+};
+
+
+PaintBuffer::PaintBuffer(HDC reference, const RECT& area) : m_area(area) {
+    const long long w = static_cast<long long>(area.right) - area.left;
+    const long long h = static_cast<long long>(area.bottom) - area.top;
+    if (w <= 0 || h <= 0 || w > 0x7FFF || h > 0x7FFF) return;
+    static Store store;  // freed when the library unloads
+    if (!store.thread) store.thread = GetCurrentThreadId();
+    if (store.thread == GetCurrentThreadId() && !store.busy && w * h <= kKeptPixels &&
+        store.Fit(static_cast<int>(w), static_cast<int>(h))) {
+        m_store = &store;
+        store.busy = true;
+        m_dc = store.dc;
+        m_bits = store.bits;
+        m_width = store.width;
+        m_height = store.height;
+    } else {
+        m_own = new gdi::MemoryDC(reference, area);
+        if (!m_own->ok()) return;
+        m_dc = m_own->dc();
+        m_width = static_cast<int>(w);
+        m_height = static_cast<int>(h);
+    }
+    m_saved = SaveDC(m_dc);
+    SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);
+}
+
+PaintBuffer::~PaintBuffer() {
+    if (m_dc && m_saved > 0) RestoreDC(m_dc, m_saved);
+    if (m_store) m_store->busy = false;
+    delete m_own;
+}
+
+gdi::PixelTarget PaintBuffer::Pixels() const {
+    if (m_own) return m_own->Pixels();
+    if (!m_dc) return gdi::PixelTarget(nullptr);
+    return gdi::PixelTarget::Dib(m_dc, m_bits, m_width, m_height, m_width * 4, POINT{-m_area.left, -m_area.top});
+}
+
+BOOL PaintBuffer::BlitTo(HDC target) const {
+    if (!m_dc) return FALSE;
+    GdiFlush();
+    return BitBlt(target, m_area.left, m_area.top, m_area.right - m_area.left, m_area.bottom - m_area.top, m_dc,
+                  m_area.left, m_area.top, SRCCOPY);
+}
+
+// ---------------------------------------------------------------- background and border
+
+void PaintBackground(HDC dc, const RECT& R, int borderType, COLORREF background, COLORREF ambient) {
+    if (borderType >= ES_CIRCLE && borderType <= ES_RAISEDCIRCLE) {
+        gdi::Brush corners(CreateSolidBrush(ambient));
+        FillRect(dc, &R, corners.get());
+        SolidShape shape(dc, background, background);
+        Ellipse(dc, R.left, R.top, R.right, R.bottom);
+    } else {
+        gdi::Brush fill(CreateSolidBrush(background));
+        FillRect(dc, &R, fill.get());
+    }
+}
+
+namespace {
+
+// The four bevelled bands of the configurable border: light on the top and
+// left of the outer band, dark on its right and bottom; the inner band the
+// other way round.
+void PaintConfigurableBands(HDC dc, const RECT& R, int o, int i, COLORREF light, COLORREF dark) {
+    const int L = R.left, T = R.top, Rt = R.right, B = R.bottom;
+    if (o > 0) {
+        POINT top[] = {{Rt, T}, {L, T}, {L + o, T + o}, {Rt - o, T + o}};
+        POINT left[] = {{L, T}, {L, B}, {L + o, B - o}, {L + o, T + o}};
+        POINT right[] = {{Rt, T}, {Rt, B}, {Rt - o, B - o}, {Rt - o, T + o}};
+        POINT bottom[] = {{Rt, B}, {L, B}, {L + o, B - o}, {Rt - o, B - o}};
+        FillPolygon(dc, top, 4, light);
+        FillPolygon(dc, left, 4, light);
+        FillPolygon(dc, right, 4, dark);
+        FillPolygon(dc, bottom, 4, dark);
+    }
+    if (i > 0) {
+        const int oi = o + i;
+        POINT top[] = {{Rt - o, T + o}, {L + o, T + o}, {L + oi, T + oi}, {Rt - oi, T + oi}};
+        POINT left[] = {{L + o, T + o}, {L + o, B - o}, {L + oi, B - oi}, {L + oi, T + oi}};
+        POINT right[] = {{Rt - o, T + o}, {Rt - o, B - o}, {Rt - oi, B - oi}, {Rt - oi, T + oi}};
+        POINT bottom[] = {{Rt - o, B - o}, {L + o, B - o}, {L + oi, B - oi}, {Rt - oi, B - oi}};
+        FillPolygon(dc, top, 4, dark);
+        FillPolygon(dc, left, 4, dark);
+        FillPolygon(dc, right, 4, light);
+        FillPolygon(dc, bottom, 4, light);
+    }
+}
+
+RECT Inset(const RECT& r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
+
+}  // namespace
+
+RECT PaintBorder(const Surface& s, const RECT& R, RECT S, const BorderSpec& b, const KnobColors& c,
+                 const DialArc& arc) {
+    const int cx = (R.left + R.right) / 2, cy = (R.top + R.bottom) / 2;
+    const int rx = (R.right - R.left) / 2, ry = (R.bottom - R.top) / 2;
+    switch (b.type) {
+    case ES_CIRCLE:
+        DrawGradientRing(s.dc, R, 10, c.circle, RGB(255, 255, 255));
+        return Inset(R, b.mx + 11, b.my + 11);
+    case ES_3DRING:
+    case ES_3DGRADIENT:
+    case ES_3DCIRCLEFLAT: {
+        int style = b.type == ES_3DRING ? 3 : b.type == ES_3DGRADIENT ? 5 : 6;
+        DrawShadedRing(s.pixels, cx, cy, rx, ry, 10, c.borderLight, c.borderDark, style, arc);
+        return Inset(R, b.mx + 11, b.my + 11);
+    }
+    case ES_SUNKENCIRCLE:
+        DrawShadedRing(s.pixels, cx, cy, rx - 2, ry - 2, 10, c.borderDark, c.borderLight, 1, arc);
+        return Inset(R, b.mx + 2, b.my + 2);
+    case ES_RAISEDCIRCLE:
+        DrawShadedRing(s.pixels, cx, cy, rx - 2, ry - 2, 10, c.borderLight, c.borderDark, 1, arc);
+        return Inset(R, b.mx + 2, b.my + 2);
+    case ES_CONFIGURABLE:
+        PaintConfigurableBands(s.dc, R, b.outerLen, b.innerLen, c.borderLight, c.borderDark);
+        return Inset(R, b.mx + b.outerLen + b.innerLen + 1, b.my + b.outerLen + b.innerLen + 1);
+    default:
+        return S;
+    }
+}
+
+void PaintFrameEdge(HDC dc, const RECT& R, int borderType) {
+    RECT rc = R;
+    if (borderType == ES_RAISED) DrawEdge(dc, &rc, EDGE_RAISED, BF_RECT);
+    else if (borderType == ES_SUNKEN) DrawEdge(dc, &rc, EDGE_SUNKEN, BF_RECT);
+}
+
+// ---------------------------------------------------------------- scale ring
+
+namespace {
+
+// A sector of the ellipse box from angle `from` clockwise (on the screen) to
+// `to`. GDI's Pie runs counter-clockwise from its first radial point to its
+// second and paints the whole ellipse when the two points coincide, so a
+// sector whose points fall together is drawn only when it is (nearly) the
+// whole turn; an empty sector paints nothing.
+void Sector(HDC dc, const RECT& box, double cx, double cy, double X, double Y, double from, double to) {
+    if (!(from != to) || !std::isfinite(from) || !std::isfinite(to)) return;
+    POINT pFrom = ToPoint(OnEllipse(cx, cy, from, X, Y));
+    POINT pTo = ToPoint(OnEllipse(cx, cy, to, X, Y));
+    if (pFrom.x == pTo.x && pFrom.y == pTo.y) {
+        double sweep = std::fmod(to - from, 360.0);
+        if (sweep < 0) sweep += 360;
+        if (sweep != 0 && sweep < 180) return;  // a sliver: Pie would paint the whole ring
+    }
+    Pie(dc, box.left, box.top, box.right, box.bottom, pTo.x, pTo.y, pFrom.x, pFrom.y);
+}
+
+}  // namespace
+
+void PaintScaleRing(HDC dc, const RECT& S, const RingSpec& ring, const DialArc& arc, const KnobColors& c) {
+    const int l = S.left, t = S.top, r = S.right, b = S.bottom;
+    const RECT box{l + 1, t + 1, r - 1, b - 1};
+    const int cx = (l + r) / 2, cy = (t + b) / 2;
+    const double X = r - l - 2, Y = b - t - 2;
+    const bool outerEdge = ring.borderType == ONLY_OUTER || ring.borderType == BOTH;
+    const double span = ScaleSpan(arc.startAngle, arc.endAngle);
+    {
+        SolidShape shape(dc, outerEdge ? RGB(0, 0, 0) : c.scaleRing, c.scaleRing);
+        Sector(dc, box, cx, cy, X, Y, arc.startAngle, arc.startAngle + span);
+    }
+    for (int k = 0; k < 10; ++k) {
+        const RangeSpec& range = ring.ranges[k];
+        if (!range.active) continue;
+        double from, to;
+        if (ring.minVal < ring.maxVal) {
+            const double scale = span / (ring.maxVal - ring.minVal);
+            if (ring.inverse) {
+                from = arc.endAngle - (range.end - ring.minVal) * scale;
+                to = arc.endAngle - (range.start - ring.minVal) * scale;
+            } else {
+                from = arc.startAngle + (range.start - ring.minVal) * scale;
+                to = arc.startAngle + (range.end - ring.minVal) * scale;
+            }
+        } else {
+            from = arc.startAngle;
+            to = arc.endAngle + (arc.startAngle > arc.endAngle ? 360 : 0);
+        }
+        SolidShape shape(dc, outerEdge ? RGB(0, 0, 0) : c.range[k], c.range[k]);
+        Sector(dc, box, cx, cy, X, Y, from, to);
+    }
+    {
+        SolidShape shape(dc, c.background, c.background);
+        Ellipse(dc, l + 20, t + 20, r - 20, b - 20);
+    }
+    if (ring.borderType == ONLY_INNER || ring.borderType == BOTH) {
+        gdi::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        gdi::Select sel(dc, pen.get());
+        const double Xi = r - l - 20, Yi = b - t - 20;
+        POINT pEnd = ToPoint(OnEllipse(cx, cy, arc.endAngle, Xi, Yi));
+        POINT pStart = ToPoint(OnEllipse(cx, cy, arc.startAngle, Xi, Yi));
+        Arc(dc, l + 20, t + 20, r - 20, b - 20, pEnd.x, pEnd.y, pStart.x, pStart.y);
+    }
+}
+
+// ---------------------------------------------------------------- panel
+
+int PanelBorderInset(const PanelSpec& p) {
+    if (p.borderType >= PBS_GRADIENT && p.borderType <= PBS_3D_RING) return p.borderLen;
+    if (p.borderType == PBS_SUNKEN || p.borderType == PBS_RAISED) return 2;
+    return 0;
+}
+
+void PaintPanel(const Surface& s, const RECT& P, const PanelSpec& p, COLORREF face, COLORREF rimLight,
+                COLORREF rimDark, const DialArc& arc) {
+    const int d = PanelBorderInset(p);
+    const int cx = (P.left + P.right) / 2, cy = (P.top + P.bottom) / 2;
+    const int w = P.right - P.left, h = P.bottom - P.top;
+    switch (p.type) {
+    case PS_None:
+    case PS_Circle: {
+        SolidShape shape(s.dc, p.type == PS_Circle ? RGB(0, 0, 0) : face, face);
+        Ellipse(s.dc, P.left + d, P.top + d, P.right - d, P.bottom - d);
+        break;
+    }
+    case PS_Bubble:
+        DrawShadedRing(s.pixels, cx, cy, (w - 2 * d) / 2, (h - 2 * d) / 2, 0, LightTint(face), HalfColor(face), 4,
+                             arc);
+        break;
+    case PS_Hover:
+        DrawShadedRing(s.pixels, cx, cy, (w - 2 * d) / 2, (h - 2 * d) / 2, 0, HalfColor(face), LightTint(face), 4,
+                             arc);
+        break;
+    default:
+        break;
+    }
+    switch (p.borderType) {
+    case PBS_GRADIENT:
+        DrawGradientRing(s.dc, P, p.borderLen, rimDark, rimLight);
+        break;
+    case PBS_3D_FLAT:
+        DrawShadedRing(s.pixels, cx, cy, w / 2, h / 2, p.borderLen, rimLight, rimDark, 6, arc);
+        break;
+    case PBS_3D_GRADIENT:
+        DrawShadedRing(s.pixels, cx, cy, w / 2, h / 2, p.borderLen, rimLight, rimDark, 5, arc);
+        break;
+    case PBS_3D_RING:
+        DrawShadedRing(s.pixels, cx, cy, w / 2, h / 2, p.borderLen, rimLight, rimDark, 3, arc);
+        break;
+    case PBS_SUNKEN:
+        DrawShadedRing(s.pixels, cx, cy, w / 2, h / 2, 10, rimDark, rimLight, 1, arc);
+        break;
+    case PBS_RAISED:
+        DrawShadedRing(s.pixels, cx, cy, w / 2, h / 2, 10, rimLight, rimDark, 1, arc);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- ticks and labels
+
+namespace {
+
+// Box and alignment of a label at anchor (x, y) for a tick at angle a: the
+// labels on the left run to the anchor, those on the right start from it,
+// and those near the top (265 to 275 degrees) are centred on it.
+void LabelBox(double a, bool outer, int x, int y, RECT& box, UINT& dt, UINT& ta) {
+    bool rightAligned;
+    if (a >= 265 && a <= 275) {
+        box = RECT{x - 150, y - 25, x + 150, y + 25};
+        dt = DT_CENTER;
+        ta = TA_BASELINE | TA_CENTER;
+        return;
+    }
+    rightAligned = (a < 265) == outer;
+    if (rightAligned) {
+        box = RECT{x - 300, y - 25, x, y + 25};
+        dt = DT_RIGHT;
+        ta = TA_BASELINE | TA_RIGHT;
+    } else {
+        box = RECT{x, y - 25, x + 300, y + 25};
+        dt = DT_LEFT;
+        ta = TA_BASELINE | TA_LEFT;
+    }
+}
+
+void Line(HDC dc, PointD from, PointD to) {
+    POINT a = ToPoint(from), b = ToPoint(to);
+    MoveToEx(dc, a.x, a.y, nullptr);
+    LineTo(dc, b.x, b.y);
+}
+
+}  // namespace
+
+void PaintTicksAndLabels(const Surface& s, const RECT& S, const TickSpec& t, const DialArc& arc, COLORREF ticker,
+                         COLORREF text) {
+    const int n = t.tickerNum;
+    if (n <= 1) return;
+    const double W = S.right - S.left, H = S.bottom - S.top;
+    const int cx = (S.left + S.right) / 2, cy = (S.top + S.bottom) / 2;
+    const double span = ScaleSpan(arc.startAngle, arc.endAngle);
+    const int sub = t.subTickerNum > 0 ? t.subTickerNum : 0;
+    const float valueStep = static_cast<float>((t.text.maxVal - t.text.minVal) / (n - 1));
+    const float angleStep = static_cast<float>(span / (n - 1));
+    const float minorStep = static_cast<float>(angleStep / (sub + 1));
+    const bool outerTicks = t.alignment == OUTER;
+    const bool outerText = t.textPos == OUTER;
+
+    // No more ticks than the ring has pixels round: past that they only
+    // paint the same pixels again (and a huge count would stall the thread).
+    const long long limit = std::max<long long>(1, static_cast<long long>(kPi * (W + H) / 2));
+    const long long majorStride = n > limit ? (n + limit - 1) / limit : 1;
+    const long long minors = static_cast<long long>(n - 1) * sub;
+    const long long minorStride = minors > limit ? (minors + limit - 1) / limit : 1;
+
+    gdi::Pen pen(CreatePen(PS_SOLID, 1, ticker));
+    gdi::Select selPen(s.dc, pen.get());
+    SetTextColor(s.dc, text);
+    SetBkMode(s.dc, TRANSPARENT);
+    for (int i = 0; i < n; ++i) {
+        const float a = arc.startAngle + i * angleStep;
+        if (i % majorStride == 0) {
+            if (outerTicks) Line(s.dc, OnEllipse(cx, cy, a, W - 4, H - 4), OnEllipse(cx, cy, a, W - 36, H - 36));
+            else Line(s.dc, OnEllipse(cx, cy, a, W - 40, H - 40), OnEllipse(cx, cy, a, W - 8, H - 8));
+
+            const double value = t.inverse ? t.text.maxVal - i * valueStep : t.text.minVal + i * valueStep;
+            const std::string label = FormatScaleValue(t.text, static_cast<float>(value));
+            POINT anchor = outerText ? ToPoint(OnEllipse(cx, cy, a, W + 2, H + 12))
+                                     : ToPoint(OnEllipse(cx, cy, a, W - 50, H - 60));
+            RECT box;
+            UINT dt, ta;
+            LabelBox(a, outerText, anchor.x, anchor.y, box, dt, ta);
+            BoxText(s, label, box, DT_SINGLELINE | DT_VCENTER | dt, ta, POINT{anchor.x, anchor.y + s.fontPoints / 2});
+        }
+        if (i < n - 1 && sub > 0) {
+            // First minor tick of this interval that falls on the stride.
+            const long long first = static_cast<long long>(i) * sub;
+            long long k = (minorStride - first % minorStride) % minorStride + 1;
+            for (; k <= sub; k += minorStride) {
+                const float m = a + k * minorStep;
+                if (outerTicks) Line(s.dc, OnEllipse(cx, cy, m, W - 4, H - 4), OnEllipse(cx, cy, m, W - 16, H - 16));
+                else Line(s.dc, OnEllipse(cx, cy, m, W - 40, H - 40), OnEllipse(cx, cy, m, W - 28, H - 28));
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- set-point text
+
+void PaintSetpointText(const Surface& s, const RECT& I, const SetpointSpec& sp, COLORREF text) {
+    const bool bottom = sp.type >= STS_BOTTOM_TRANSPARENT && sp.type <= STS_BOTTOM_NONE;
+    const double x = (I.left + I.right) * 0.5 + 0.00001;
+    const double y = bottom ? I.bottom + sp.rimInset + 4 + 2 : (I.top + I.bottom) * 0.5 + 10;
+    const RECT box{Trunc(x - 25), Trunc(y), Trunc(x + 25), Trunc(y) + 20};
+    const bool valueShown = sp.type != STS_NONE && sp.type != STS_BOTTOM_NONE;
+    SetBkMode(s.dc, TRANSPARENT);
+    if (sp.type == STS_SUNKEN || sp.type == STS_BOTTOM_SUNKEN) {
+        gdi::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+        FillRect(s.dc, &box, white.get());
+        RECT edge = box;
+        DrawEdge(s.dc, &edge, EDGE_SUNKEN, BF_RECT);
+    }
+    if (valueShown) {
+        SetTextColor(s.dc, RGB(0, 0, 0));
+        BoxText(s, sp.valueText, box, DT_SINGLELINE | DT_VCENTER | DT_CENTER, TA_BASELINE | TA_CENTER,
+                POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2 + s.fontPoints / 2});
+    }
+    if (sp.unitName && !sp.unitName->empty()) {
+        SetTextColor(s.dc, text);
+        const int top = valueShown ? Trunc(y + 22) : box.top;
+        const RECT unitBox{Trunc(x - 150), top, Trunc(x + 150), top + 14};
+        BoxText(s, *sp.unitName, unitBox, DT_SINGLELINE | DT_CENTER, TA_CENTER,
+                POINT{(unitBox.left + unitBox.right) / 2, top});
+    }
+}
+
+// ---------------------------------------------------------------- whole knob
+
+PointerGeometry PaintKnob(const Surface& s, const RECT& R, const KnobAppearance& a, const KnobColors& c,
+                          double previousAngle) {
+    const bool outerText = a.scaleTextPosStyle == OUTER;
+    const int mx = outerText ? a.outerTextLength : 0, my = outerText ? a.outerTextHeight : 0;
+
+    PaintBackground(s.dc, R, a.borderType, c.background, c.ambient);
+    SetTextColor(s.dc, c.text);
+    SetBkMode(s.dc, TRANSPARENT);
+
+    RECT S{R.left + mx + 2, R.top + my + 2, R.right - mx - 2, R.bottom - my - 2};
+    S = PaintBorder(s, R, S, BorderSpec{a.borderType, a.outerBorderLen, a.innerBorderLen, mx, my}, c, a.arc);
+
+    if (a.scaleRingVisible)
+        PaintScaleRing(s.dc, S, RingSpec{a.scaleRingBorderType, a.text.minVal, a.text.maxVal, a.inverseDirection, a.ranges},
+                       a.arc, c);
+
+    RECT P = a.scaleRingVisible ? Inset(S, 20, 20) : S;
+    const PanelSpec panel{a.panelType, a.panelBorderType, a.panelBorderLen};
+    const int d = PanelBorderInset(panel);
+    PaintPanel(s, P, panel, c.panel, c.panelBorderLight, c.panelBorderDark, a.arc);
+
+    if (a.scaleRingVisible) {
+        PaintTicksAndLabels(s, S,
+                            TickSpec{a.tickerNum, a.subTickerNum, a.tickerAlignment, a.scaleTextPosStyle,
+                                     a.inverseDirection, a.text},
+                            a.arc, c.ticker, c.text);
+        if (a.scaleTextPosStyle == INNER) P = Inset(P, a.outerTextLength, a.outerTextHeight);
+    }
+
+    const RECT I = Inset(P, d + 4, d + 4);
+    const PointerSpec pointer{a.indicatorType, a.indicatorSize, a.sliderType, a.sliderWidth, a.markerType,
+                              a.markerVisible};
+    const PointerColors pc{c.indicator, c.marker, c.slider, c.panelBorderLight, c.panelBorderDark};
+    PaintSliderTrack(s, I, pointer, pc, a.arc);
+
+    PaintSetpointText(s, I, SetpointSpec{a.setpointTextType, d, FormatScaleValue(a.text, static_cast<float>(a.value)),
+                                         &a.unitName},
+                      c.text);
+
+    const double angle = PointerAngle(a.value, a.text.minVal, a.text.maxVal, a.inverseDirection, a.arc, previousAngle);
+    PointerGeometry g = PaintPointer(s, I, angle, pointer, pc, a.arc);
+
+    PaintFrameEdge(s.dc, R, a.borderType);
+    return g;
+}
+
+}  // namespace knobpaint
