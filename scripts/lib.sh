@@ -148,8 +148,17 @@ qev_session_start() {
     [ "$rc" -eq 0 ] || [ "$rc" -eq 2 ] || qev_die "wineserver did not start (exit $rc)"
     QEV_SERVER_UP=1
     if [ -f "$QEV_BUILD_DIR/bin/keepalive.exe" ]; then
-        qev_wine "$QEV_BUILD_DIR/bin/keepalive.exe" >/dev/null 2>&1 &
+        local ready="$QEV_BUILD_DIR/keepalive.ready" n=0
+        rm -f "$ready"
+        qev_wine "$QEV_BUILD_DIR/bin/keepalive.exe" "$(qev_winpath "$ready")" >/dev/null 2>&1 &
         QEV_KEEPALIVE_PID=$!
+        # Programs started while the desktop is still coming up can hang at exit.
+        while [ ! -f "$ready" ]; do
+            kill -0 "$QEV_KEEPALIVE_PID" 2>/dev/null || qev_die "keepalive.exe ended early"
+            n=$((n + 1)); [ $n -lt 1200 ] || qev_die "keepalive.exe not ready after 60 s"
+            sleep 0.05
+        done
+        rm -f "$ready"
     fi
 }
 
