@@ -90,49 +90,61 @@ inline bool SafeTruncate(double v, int* out) {
     return true;
 }
 
-// Plain cosine blend from light (c1) to dark (c2).
+// Plain cosine blend from light (c1) to dark (c2). With w = (c + 1) / 2 the
+// channel (1 - w) * dark + w * light is linear in c: base + c * slope.
 struct PlainShade {
     COLORREF light, dark;
-    int l[3], d[3];
+    double base[3], slope[3];
 
     PlainShade(COLORREF lightColour, COLORREF darkColour) : light(lightColour), dark(darkColour) {
-        l[0] = RedOf(light), l[1] = GreenOf(light), l[2] = BlueOf(light);
-        d[0] = RedOf(dark), d[1] = GreenOf(dark), d[2] = BlueOf(dark);
+        const int l[3] = {RedOf(light), GreenOf(light), BlueOf(light)};
+        const int d[3] = {RedOf(dark), GreenOf(dark), BlueOf(dark)};
+        for (int i = 0; i < 3; ++i) base[i] = 0.5 * (l[i] + d[i]), slope[i] = 0.5 * (l[i] - d[i]);
     }
     COLORREF Exact(double theta) const { return BlendColorByAngle(theta, light, dark); }
     bool FromCosine(double c, COLORREF* out) const {
-        const double w = (c + 1.0) * 0.5;
         int ch[3];
         for (int i = 0; i < 3; ++i)
-            if (!SafeTruncate((1.0 - w) * d[i] + w * l[i], &ch[i])) return false;
+            if (!SafeTruncate(base[i] + c * slope[i], &ch[i])) return false;
         *out = ChannelsToRgb(ch[0], ch[1], ch[2]);
         return true;
     }
 };
 
-// Curved blend from c1 to c2 with knee and level.
+// Curved blend from c1 to c2 with knee and level. With g = (1 - c) / 2 each
+// segment of the curve is linear in c as well: below the knee
+// delta * g * level / knee, above it level * delta + (g - knee) * delta *
+// (1 - level) / (1 - knee).
 struct CurveShade {
     COLORREF c1, c2;
     float knee, level;
-    double k, lv;
-    int a[3], delta[3];
+    int a[3];
+    double upperBase[3], upperSlope[3], lowerBase[3], lowerSlope[3];
+    double kneeCosine = 0;  // c at g = knee
     bool constant = false;  // knee outside (1e-10, 1): one colour everywhere
     COLORREF constantColour = 0;
     bool fast = false;      // the fast path is safe for these parameters
 
     CurveShade(COLORREF from, COLORREF to, float kneeValue, float levelValue)
-        : c1(from), c2(to), knee(kneeValue), level(levelValue), k(kneeValue), lv(levelValue) {
+        : c1(from), c2(to), knee(kneeValue), level(levelValue) {
+        const double k = kneeValue, lv = levelValue;
         a[0] = RedOf(c1), a[1] = GreenOf(c1), a[2] = BlueOf(c1);
-        delta[0] = RedOf(c2) - a[0], delta[1] = GreenOf(c2) - a[1], delta[2] = BlueOf(c2) - a[2];
+        const int delta[3] = {RedOf(c2) - a[0], GreenOf(c2) - a[1], BlueOf(c2) - a[2]};
         if (k <= 1e-10) {
             constant = true, constantColour = c1 & 0xFFFFFF;
         } else if (!(k < 1.0)) {
             constant = true, constantColour = c2 & 0xFFFFFF;
         } else if (std::isfinite(lv) && std::fabs(lv) <= 1e3) {
-            // Steepest change of a channel per unit of g; a cosine error of
+            const double up = (1.0 - lv) / (1.0 - k), low = lv / k;
+            // Steepest change of a channel per unit of g: a cosine error of
             // 1e-13 must stay far inside the integer margin.
-            double slope = 255.0 * std::fmax(std::fabs(lv) / k, std::fabs(1.0 - lv) / (1.0 - k));
-            fast = slope < 2e5;
+            fast = 255.0 * std::fmax(std::fabs(up), std::fabs(low)) < 2e5;
+            kneeCosine = 1.0 - 2.0 * k;
+            for (int i = 0; i < 3; ++i) {
+                const double d = delta[i];
+                upperBase[i] = d * (lv - k * up + 0.5 * up), upperSlope[i] = -0.5 * up * d;
+                lowerBase[i] = 0.5 * low * d, lowerSlope[i] = -0.5 * low * d;
+            }
         }
     }
     COLORREF Exact(double theta) const { return BlendColorByAngleCurve(theta, c1, c2, knee, level); }
@@ -142,16 +154,17 @@ struct CurveShade {
             return true;
         }
         if (!fast) return false;
-        const double g = 1.0 - (c + 1.0) * 0.5;
-        const double gk = g - k;
-        if (std::fabs(gk) < 1e-10) return false;
+        const double fromKnee = kneeCosine - c;  // positive above the knee (g > knee)
+        if (std::fabs(fromKnee) < 1e-9) return false;
+        const double* base = fromKnee > 0 ? upperBase : lowerBase;
+        const double* slope = fromKnee > 0 ? upperSlope : lowerSlope;
         int ch[3];
         for (int i = 0; i < 3; ++i) {
-            const double dd = delta[i];
-            const double f = gk > 0 ? lv * dd + (gk * (1.0 - lv) / (1.0 - k)) * dd : dd * (g * lv / k);
+            const double f = base[i] + c * slope[i];
             int whole;
             if (!SafeTruncate(f, &whole)) return false;
-            ch[i] = CurveChannel(a[i], f);
+            const int v = a[i] + whole;  // as CurveChannel(a[i], f), f being bounded here
+            ch[i] = v < 0 ? 0 : (v > 255 ? 255 : v);
         }
         *out = ChannelsToRgb(ch[0], ch[1], ch[2]);
         return true;
