@@ -168,9 +168,9 @@ int main() {
     std::printf("references: BitBlt of the area, trackbar WM_PRINTCLIENT into the same DC\n\n");
     std::printf("%-32s", "");
     for (int size : kSizes) std::printf(" | %4d px: ms      xBlt    xTrack", size);
-    std::printf("\n%-28s", "BitBlt");
+    std::printf("\n%-32s", "BitBlt");
     for (int s = 0; s < 3; ++s) std::printf(" | %15.4f %7s %9s", blt[s], "1", "");
-    std::printf("\n%-28s", "trackbar");
+    std::printf("\n%-32s", "trackbar");
     for (int s = 0; s < 3; ++s) std::printf(" | %15.4f %7.1f %9s", track[s], track[s] / blt[s], "1");
     std::printf("\n");
 
