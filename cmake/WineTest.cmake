@@ -5,7 +5,8 @@
 #               [LABELS <labels...>])
 #   A doctest program bin/<name>.exe with tests/support/test_main.cpp (OLE
 #   initialised, crash boxes off). Links ole32 oleaut32 uuid user32 gdi32
-#   advapi32 and every <Library>_iids target. Runs in bin/, labelled "wine".
+#   advapi32 and every <Library>_iids target. Runs in bin/, labelled "wine"
+#   and with the name of its folder (ctest -L knob).
 #   Tests that register or unregister a library, and tests that need the
 #   libraries registered, take RESOURCE_LOCK registry; a test that unregisters
 #   registers again before it ends.
@@ -15,6 +16,7 @@
 #   Runs `cscript //nologo <script>` under Wine; passes only when the script's
 #   last output line is exactly "OK" (cscript hides run-time errors and exits 0).
 #   Scripts use the registered libraries: RESOURCE_LOCK registry is implied.
+#   Labelled "wine", "script" and with the name of its folder.
 
 set(QEV_WINE_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(QEV_DOCTEST_INCLUDE_DIR /usr/include/doctest)
@@ -51,8 +53,9 @@ function(qev_wine_test)
     target_link_libraries(${ARG_NAME} PRIVATE qev_test_main ${ARG_LIBS})
     target_link_options(${ARG_NAME} PRIVATE -static-libgcc -static-libstdc++)
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
     set_tests_properties(${ARG_NAME} PROPERTIES
-        TIMEOUT ${ARG_TIMEOUT} LABELS "wine;${ARG_LABELS}")
+        TIMEOUT ${ARG_TIMEOUT} LABELS "wine;${folder};${ARG_LABELS}")
     if(ARG_RESOURCE_LOCK)
         set_tests_properties(${ARG_NAME} PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
     endif()
@@ -71,10 +74,11 @@ function(qev_script_test)
         COMMAND ${CMAKE_COMMAND} -DWINE_RUN=${CMAKE_CROSSCOMPILING_EMULATOR} -DSCRIPT=${script}
             -P ${QEV_WINE_TEST_DIR}/RunScriptTest.cmake
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
     list(APPEND ARG_RESOURCE_LOCK registry)
     list(REMOVE_DUPLICATES ARG_RESOURCE_LOCK)
     set_tests_properties(${ARG_NAME} PROPERTIES
-        TIMEOUT ${ARG_TIMEOUT} LABELS "wine;script;${ARG_LABELS}"
+        TIMEOUT ${ARG_TIMEOUT} LABELS "wine;script;${folder};${ARG_LABELS}"
         RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
 endfunction()
 

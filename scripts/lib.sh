@@ -139,6 +139,9 @@ qev_prefix() {
 # Display, persistent wineserver and one long-lived hidden window process:
 # each later Wine start then takes a fraction of a second.
 qev_session_start() {
+    if [ "$(qev_arch)" = i686 ] && ! qev_host_runs_i386; then
+        qev_die "this host cannot execute 32-bit programs: an i686 build cannot run here (unset QEV_ARCH)"
+    fi
     qev_start_xvfb
     qev_prefix
     # Exit status 2: a server already runs for this prefix; it stays up while

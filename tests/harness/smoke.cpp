@@ -123,21 +123,26 @@ TEST_CASE("pixels copied into a window read back from its DC")
 
 TEST_CASE("an OLE font keeps the requested face name")
 {
-    FONTDESC desc = {};
-    desc.cbSizeofstruct = sizeof(desc);
-    desc.lpstrName = const_cast<LPOLESTR>(L"Times New Roman");
-    desc.cySize.Lo = 100000;  // 10 pt
-    desc.sWeight = FW_NORMAL;
-    IFont* font = nullptr;
-    REQUIRE(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)) == S_OK);
-    BSTR name = nullptr;
-    CHECK(font->get_Name(&name) == S_OK);
-    CHECK(name != nullptr);
-    if (name) {
-        CHECK(lstrcmpiW(name, L"Times New Roman") == 0);
-        SysFreeString(name);
+    // The controls' default face is "times new roman", written in lower case.
+    const wchar_t* faces[] = {L"times new roman", L"Times New Roman", L"Arial", L"MS Sans Serif"};
+    for (const wchar_t* face : faces) {
+        CAPTURE(face);
+        FONTDESC desc = {};
+        desc.cbSizeofstruct = sizeof(desc);
+        desc.lpstrName = const_cast<LPOLESTR>(face);
+        desc.cySize.Lo = 100000;  // 10 pt
+        desc.sWeight = FW_NORMAL;
+        IFont* font = nullptr;
+        REQUIRE(OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(&font)) == S_OK);
+        BSTR name = nullptr;
+        CHECK(font->get_Name(&name) == S_OK);
+        CHECK(name != nullptr);
+        if (name) {
+            CHECK(lstrcmpW(name, face) == 0);
+            SysFreeString(name);
+        }
+        font->Release();
     }
-    font->Release();
 }
 
 TEST_CASE("crash dialogs are off in the test prefix")
