@@ -76,6 +76,7 @@ function(qev_control_library)
     target_include_directories(${name}_iids PUBLIC ${gen})
     add_dependencies(${name}_iids ${name}_idl)
     set_property(GLOBAL APPEND PROPERTY QEV_IID_TARGETS ${name}_iids)
+    set_property(GLOBAL APPEND PROPERTY QEV_CONTROL_LIBRARIES ${name})
 
     set(proxy_sources ${gen}/${name}_p.c ${gen}/dlldata.c)
     set_source_files_properties(${proxy_sources} PROPERTIES

@@ -83,15 +83,20 @@ function(qev_script_test)
 endfunction()
 
 # Called once at the end of the top-level CMakeLists.txt: links every test
-# and benchmark program with every <Library>_iids target.
+# and benchmark program with every <Library>_iids target, and makes it depend
+# on every control library (tests load them from bin/ at run time).
 function(qev_finish_wine_tests)
     get_property(tests GLOBAL PROPERTY QEV_WINE_TESTS)
     get_property(benches GLOBAL PROPERTY QEV_BENCH_PROGRAMS)
     list(APPEND tests ${benches})
     get_property(iids GLOBAL PROPERTY QEV_IID_TARGETS)
+    get_property(libraries GLOBAL PROPERTY QEV_CONTROL_LIBRARIES)
     foreach(t IN LISTS tests)
         foreach(lib IN LISTS iids)
             target_link_libraries(${t} PRIVATE ${lib})
         endforeach()
+        if(libraries)
+            add_dependencies(${t} ${libraries})
+        endif()
     endforeach()
 endfunction()
