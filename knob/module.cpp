@@ -3,8 +3,10 @@
 
 #include "Tarnik.h"
 #include "resource.h"
+#include "pages.h"
 
 HRESULT CreateKnob(IUnknown* outer, REFIID iid, void** ppv);
+HRESULT CreateSwitchKnob(IUnknown* outer, REFIID iid, void** ppv);
 
 namespace {
 
@@ -14,11 +16,10 @@ const DWORD kControlMiscStatus = 131473;
 
 fw::ObjectEntry g_objects[] = {
     {&CLSID_QEV_Knob, IDR_QEV_KNOB, true, CreateKnob, nullptr},
-    // Rows still to come, in this order, as each class is built:
-    //   {&CLSID_QEV_SwitchKnob, IDR_QEV_SWITCHKNOB, true, CreateSwitchKnob, nullptr},
-    //   {&CLSID_GeneralProp, IDR_GENERALPROP, false, CreateGeneralProp, nullptr},
-    //   {&CLSID_KnobScale, IDR_KNOBSCALE, false, CreateKnobScale, nullptr},
-    //   {&CLSID_SwitchOthersProp, IDR_SWITCHOTHERSPROP, false, CreateSwitchOthersProp, nullptr},
+    {&CLSID_QEV_SwitchKnob, IDR_QEV_SWITCHKNOB, true, CreateSwitchKnob, nullptr},
+    {&CLSID_GeneralProp, IDR_GENERALPROP, false, fw::CreateObject<CGeneralProp>, nullptr},
+    {&CLSID_KnobScale, IDR_KNOBSCALE, false, fw::CreateObject<CKnobScale>, nullptr},
+    {&CLSID_SwitchOthersProp, IDR_SWITCHOTHERSPROP, false, fw::CreateObject<CSwitchOthersProp>, nullptr},
 };
 
 }  // namespace
