@@ -47,7 +47,8 @@ qev_build() {
             rm -rf "$QEV_BUILD_DIR"
         fi
     fi
-    if [ ! -f "$QEV_BUILD_DIR/CMakeCache.txt" ]; then
+    # Configure again too when an earlier configure failed to generate.
+    if [ ! -f "$QEV_BUILD_DIR/CMakeCache.txt" ] || [ ! -f "$QEV_BUILD_DIR/CMakeFiles/Makefile.cmake" ]; then
         qev_log "configure ($(qev_arch)) in $QEV_BUILD_DIR"
         mkdir -p "$QEV_BUILD_DIR"
         cmake -S "$QEV_ROOT" -B "$QEV_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
