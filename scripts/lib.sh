@@ -42,7 +42,7 @@ qev_build() {
     toolchain=$(qev_toolchain_file)
     if [ -f "$QEV_BUILD_DIR/CMakeCache.txt" ]; then
         cached=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$QEV_BUILD_DIR/CMakeCache.txt")
-        if [ "$cached" != "$toolchain" ]; then
+        if [ "$(basename "$cached")" != "$(basename "$toolchain")" ]; then
             qev_log "toolchain changed ($cached -> $toolchain): new build directory"
             rm -rf "$QEV_BUILD_DIR"
         fi
