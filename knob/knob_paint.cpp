@@ -191,6 +191,34 @@ BOOL PaintBuffer::BlitTo(HDC target) const {
                   m_area.left, m_area.top, SRCCOPY);
 }
 
+// ---------------------------------------------------------------- window region
+
+namespace {
+
+// Same pixels. EqualRgn compares the stored rectangles, and a window's
+// region comes back from the system split into other rectangles.
+bool SameArea(HRGN a, HRGN b) {
+    gdi::Region difference = gdi::EmptyRegion();
+    return CombineRgn(difference, a, b, RGN_XOR) == NULLREGION;
+}
+
+}  // namespace
+
+void ApplyRoundWindowRegion(HWND window, int borderType) {
+    if (!window) return;
+    gdi::Region present = gdi::EmptyRegion();
+    const bool hasRegion = GetWindowRgn(window, present) != ERROR;
+    if (borderType < ES_CIRCLE || borderType > ES_RAISEDCIRCLE) {
+        if (hasRegion) SetWindowRgn(window, nullptr, TRUE);
+        return;
+    }
+    RECT rc;
+    GetClientRect(window, &rc);
+    gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
+    if (hasRegion && SameArea(present, wanted)) return;
+    if (SetWindowRgn(window, wanted.get(), TRUE)) wanted.release();
+}
+
 // ---------------------------------------------------------------- background and border
 
 void PaintBackground(HDC dc, const RECT& R, int borderType, COLORREF background, COLORREF ambient) {

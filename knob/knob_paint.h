@@ -154,6 +154,39 @@ private:
     gdi::MemoryDC* m_own = nullptr; // a bitmap of its own otherwise
 };
 
+// The control's font selected into a DC for one paint, and its point size
+// (14 without a font), which places metafile text on its baseline.
+class PaintFont {
+public:
+    PaintFont(HDC dc, IFontDisp* font) {
+        if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&m_font)))) return;
+        HFONT h = nullptr;
+        if (SUCCEEDED(m_font->get_hFont(&h)) && h) m_previous = SelectObject(dc, h);
+        m_dc = dc;
+        CY size{};
+        if (SUCCEEDED(m_font->get_Size(&size))) m_points = static_cast<int>(size.int64 / 10000);
+    }
+    ~PaintFont() {
+        if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
+        if (m_font) m_font->Release();
+    }
+    PaintFont(const PaintFont&) = delete;
+    PaintFont& operator=(const PaintFont&) = delete;
+    int points() const { return m_points; }
+
+private:
+    IFont* m_font = nullptr;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    int m_points = 14;
+};
+
+// Round border types (ES_CIRCLE to ES_RAISEDCIRCLE) clip the window to the
+// ellipse of its client area; the others take the clip away. The window owns
+// the region it is given, so it gets a fresh one, and only when its present
+// region differs: a region set with redraw repaints the whole window.
+void ApplyRoundWindowRegion(HWND window, int borderType);
+
 // What the pointer step leaves for input.
 struct PointerGeometry {
     HRGN hitRegion = nullptr;  // owned by the caller afterwards; null when nothing was drawn

@@ -76,45 +76,6 @@ struct KnobPainter {
     }
 };
 
-namespace {
-
-bool IsRoundBorder(LONG type) { return type >= ES_CIRCLE && type <= ES_RAISEDCIRCLE; }
-
-// Same pixels. EqualRgn compares the stored rectangles, and a window's
-// region comes back from the system split into other rectangles.
-bool SameArea(HRGN a, HRGN b) {
-    gdi::Region difference = gdi::EmptyRegion();
-    return CombineRgn(difference, a, b, RGN_XOR) == NULLREGION;
-}
-
-// The control's font selected into a DC for one paint, and its point size
-// (14 without a font), which places metafile text on its baseline.
-class PaintFont {
-public:
-    PaintFont(HDC dc, IFontDisp* font) {
-        if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&m_font)))) return;
-        HFONT h = nullptr;
-        if (SUCCEEDED(m_font->get_hFont(&h)) && h) m_previous = SelectObject(dc, h);
-        m_dc = dc;
-        CY size{};
-        if (SUCCEEDED(m_font->get_Size(&size))) m_points = static_cast<int>(size.int64 / 10000);
-    }
-    ~PaintFont() {
-        if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
-        if (m_font) m_font->Release();
-    }
-    PaintFont(const PaintFont&) = delete;
-    PaintFont& operator=(const PaintFont&) = delete;
-    int points() const { return m_points; }
-
-private:
-    IFont* m_font = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    int m_points = 14;
-};
-
-}  // namespace
 
 void CQEV_Knob::Render(HDC hdc, const RECT* bounds, bool metafile) {
     // A paint is the knob's own when it goes to its window; prints and
@@ -164,21 +125,4 @@ void CQEV_Knob::Render(HDC hdc, const RECT* bounds, bool metafile) {
     }
 }
 
-// Round border types clip the window to the ellipse of its client area;
-// the others take the clip away. The window owns the region it is given,
-// so it gets a fresh one, and only when its present region differs: a
-// region set with redraw repaints the whole window.
-void CQEV_Knob::ApplyWindowRegion() {
-    if (!m_hwnd) return;
-    gdi::Region present = gdi::EmptyRegion();
-    const bool hasRegion = GetWindowRgn(m_hwnd, present) != ERROR;
-    if (!IsRoundBorder(m_BorderType)) {
-        if (hasRegion) SetWindowRgn(m_hwnd, nullptr, TRUE);
-        return;
-    }
-    RECT rc;
-    GetClientRect(m_hwnd, &rc);
-    gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
-    if (hasRegion && SameArea(present, wanted)) return;
-    if (SetWindowRgn(m_hwnd, wanted.get(), TRUE)) wanted.release();
-}
+void CQEV_Knob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }

@@ -1,0 +1,241 @@
+#include "switchknob.h"
+#include "switchknob_geometry.h"
+#include <cmath>
+
+namespace {
+
+const fw::PropRow kSwitchKnobRows[] = {
+    fw::DataRow(L"_cx", 0, 4, VT_UI4),
+    fw::DataRow(L"_cy", 4, 4, VT_UI4),
+    fw::PageRow(&CLSID_GeneralProp),
+    fw::PageRow(&CLSID_SwitchOthersProp),
+#define SWITCHKNOB_ROW(id, Name, kind, T, member, vt, key, page) fw::PropertyRow(key, id, vt, page),
+    SWITCHKNOB_PROPERTIES(SWITCHKNOB_ROW)
+#undef SWITCHKNOB_ROW
+};
+const fw::PropMap kSwitchKnobMap = {kSwitchKnobRows, sizeof(kSwitchKnobRows) / sizeof(kSwitchKnobRows[0])};
+
+const fw::ControlBase::CommonEventIds kSwitchKnobEvents = {SKE_Click,     SKE_DblClick, SKE_MouseDown, SKE_MouseUp,
+                                                           SKE_MouseMove, SKE_KeyDown,  SKE_KeyUp};
+
+const fw::ControlBase::Traits kSwitchKnobTraits = {
+    &CLSID_QEV_SwitchKnob,
+    &IID_IQEV_SwitchKnob,
+    &DIID__IQEV_SwitchKnobEvents,
+    &kSwitchKnobMap,
+    {21, 38, 39, 40, 41, 42, 43, 44, 45},
+    L"QEV_SwitchKnobWindow",
+};
+
+// The sample items a container shows while it is in design mode.
+struct DesignItem {
+    const wchar_t* key;
+    const wchar_t* name;
+    OLE_COLOR color;
+    bool current;  // becomes the current item as soon as it is added
+};
+const DesignItem kDesignItems[] = {
+    {L"Key1", L"Item1", 0x0000FF, false},
+    {L"Key2", L"Item2", 0x00FF00, true},
+    {L"Key3", L"Item3", 0xFF0000, false},
+};
+
+}  // namespace
+
+const fw::PropMap& CQEV_SwitchKnob::Map() { return kSwitchKnobMap; }
+
+CQEV_SwitchKnob::CQEV_SwitchKnob()
+    : fw::ControlBase(kSwitchKnobTraits),
+      m_BkColor(GetSysColor(COLOR_BTNFACE)),
+      m_PanelColor(GetSysColor(COLOR_BTNFACE)),
+      m_PanelBorderDarkColor(GetSysColor(COLOR_BTNSHADOW)),
+      m_PanelBorderLightColor(GetSysColor(COLOR_BTNHIGHLIGHT)),
+      m_CircleColor(GetSysColor(COLOR_BTNFACE)) {
+    // Until a paint finds the current item the pointer sits at the arc's start.
+    m_geometry.pointerAngle = m_StartAngle;
+    CFontNotifyImpl2::AttachTo(this);
+    for (const DesignItem& d : kDesignItems) {
+        BSTR key = SysAllocString(d.key), name = SysAllocString(d.name);
+        if (key && name) AddDesignItem(key, name, d.color);
+        if (key && d.current) UpdateSetpoint(key);
+        SysFreeString(key);
+        SysFreeString(name);
+    }
+}
+
+CQEV_SwitchKnob::~CQEV_SwitchKnob() {
+    m_geometry.SetHitRegion(nullptr);
+    m_items.Clear();
+    m_designItems.Clear();
+    SysFreeString(m_currentKey);
+}
+
+HRESULT CQEV_SwitchKnob::InitNewProperties() {
+    OLE_COLOR c;
+    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    return S_OK;
+}
+
+const CSwitchItemList& CQEV_SwitchKnob::ShownItems() {
+    BOOL userMode = TRUE;
+    if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
+    return userMode ? m_items : m_designItems;
+}
+
+// ---------------------------------------------------------------- items
+
+STDMETHODIMP CQEV_SwitchKnob::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
+    HRESULT hr = m_items.Add(strKey, strName, color);
+    if (FAILED(hr)) return hr;
+    RedrawNow();
+    return S_OK;
+}
+
+HRESULT CQEV_SwitchKnob::AddDesignItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
+    HRESULT hr = m_designItems.Add(strKey, strName, color);
+    if (FAILED(hr)) return hr;
+    RedrawNow();
+    return S_OK;
+}
+
+STDMETHODIMP CQEV_SwitchKnob::RemoveItem(BSTR strKey) {
+    // The current key stays, even when it named the removed item.
+    if (m_items.Remove(strKey)) RedrawNow();
+    return S_OK;
+}
+
+STDMETHODIMP CQEV_SwitchKnob::UpdateSetpoint(BSTR strKey) {
+    BSTR copy;
+    if (!CopySwitchString(strKey, &copy)) return E_OUTOFMEMORY;
+    SysFreeString(m_currentKey);
+    m_currentKey = copy;
+    RedrawNow();
+    return S_OK;
+}
+
+STDMETHODIMP CQEV_SwitchKnob::GetSetpoint(BSTR* pstrKey) {
+    if (!pstrKey) return E_POINTER;
+    return CopySwitchString(m_currentKey, pstrKey) ? S_OK : E_OUTOFMEMORY;
+}
+
+// ---------------------------------------------------------------- input
+
+bool CQEV_SwitchKnob::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (HandleCommonInput(msg, wp, lp, kSwitchKnobEvents, result)) return true;
+    int x = (short)LOWORD(lp), y = (short)HIWORD(lp);
+    switch (msg) {
+    case WM_CREATE:
+        ApplyWindowRegion();
+        result = 0;
+        return true;
+    case WM_KILLFOCUS:
+        SetDragFlag(false);  // no snap, no event
+        result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        result = 1;  // the render paints every pixel
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove(x, y, (wp & MK_LBUTTON) != 0);
+        result = 0;
+        return true;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(x, y);
+        result = 0;
+        return true;
+    case WM_LBUTTONUP:
+        OnLButtonUp(x, y);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CQEV_SwitchKnob::OnLButtonDown(int x, int y) {
+    if (!Enabled()) return;
+    Fire(SKE_MouseDown, (LONG)x, (LONG)y);
+    if (m_geometry.hitRegion && PtInRegion(m_geometry.hitRegion, x, y)) SetDragFlag(true);
+}
+
+void CQEV_SwitchKnob::OnLButtonUp(int x, int y) {
+    if (!Enabled()) return;
+    Fire(SKE_MouseUp, (LONG)x, (LONG)y);
+    if (DragFlag()) Fire(SKE_Click);
+    SetDragFlag(false);
+    Snap();
+}
+
+void CQEV_SwitchKnob::EndDragAndSnap() {
+    SetDragFlag(false);
+    Snap();
+}
+
+// The drag step: the pointer follows the mouse round the centre within the
+// arc from StartAngle to EndAngle.
+void CQEV_SwitchKnob::OnMouseMove(int x, int y, bool buttonHeld) {
+    if (!Enabled()) return;
+    Fire(SKE_MouseMove, (LONG)x, (LONG)y);
+    // Without capture a release outside the window never arrives: a move
+    // without the left button ends the drag as that release would have.
+    if (DragFlag() && !buttonHeld) {
+        EndDragAndSnap();
+        return;
+    }
+    if (!m_geometry.hitRegion || !DragFlag()) return;
+
+    RECT rc{0, 0, 0, 0};
+    if (m_hwnd) GetClientRect(m_hwnd, &rc);
+    if (x <= rc.left + 2 || x >= rc.right - 2 || y <= rc.top + 2 || y >= rc.bottom - 2) {
+        EndDragAndSnap();  // no capture: reaching the edge lets the pointer go
+        return;
+    }
+    int dx = x - m_geometry.centre.x, dy = y - m_geometry.centre.y;
+    if (dx * dx + dy * dy < 50) return;
+
+    double a = atan2((double)dy, (double)dx) * 180 / 3.141592653589793;
+    if (a < 0) a += 360;
+    double d = a - m_geometry.pointerAngle;
+    if ((d > 150 && d < 300) || (d > -300 && d < -150)) {
+        a -= 180;
+        if (a < 0) a += 360;
+    }
+    if (SwitchAngleAllowed(a, m_StartAngle, m_EndAngle)) {
+        m_geometry.pointerAngle = a;
+        RedrawNow();
+        return;
+    }
+    if (!PtInRegion(m_geometry.hitRegion, x, y)) EndDragAndSnap();
+}
+
+// Moves the pointer to the first run-time item within half a step plus five
+// degrees, makes it current and reports it, also when it was current already.
+void CQEV_SwitchKnob::Snap() {
+    SwitchArc arc = SwitchItemArc(m_StartAngle, m_EndAngle, m_items.Count());
+    double reach = arc.step * 0.5 + 5;
+    for (size_t i = 0; i < m_items.Count(); ++i) {
+        double angle = SwitchItemAngle(arc, i, m_StartAngle, m_EndAngle, m_InverseDirection == 1);
+        if (SwitchAngleDistance(angle, m_geometry.pointerAngle) > reach) continue;
+
+        BSTR key, arg;
+        if (!CopySwitchString(m_items[i].m_key, &key)) return;
+        if (!CopySwitchString(key, &arg)) {
+            SysFreeString(key);
+            return;
+        }
+        SysFreeString(m_currentKey);
+        m_currentKey = key;
+        m_geometry.pointerAngle = angle;
+        RedrawNow();
+        VARIANT v;
+        V_VT(&v) = VT_BSTR;
+        V_BSTR(&v) = arg;
+        FireEvent(SKE_ValueChange, &v, 1);
+        VariantClear(&v);
+        return;
+    }
+}
+
+HRESULT CreateSwitchKnob(IUnknown* outer, REFIID iid, void** ppv) {
+    return fw::CreateObject<CQEV_SwitchKnob>(outer, iid, ppv);
+}
