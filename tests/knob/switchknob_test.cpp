@@ -500,6 +500,12 @@ TEST_CASE("design mode shows the sample items, user mode the run-time list") {
         AddItem(h.sk, L"b", L"Second", 0xFF00);
         AddItem(h.sk, L"a", L"First", 0xFF);
         CHECK(Names(RecordTexts(h.sk)) == std::vector<std::string>{"First", "Second"});
+        // Listed by key code units: Key10 between Key1 and Key2, upper case first.
+        AddItem(h.sk, L"Key2", L"two", 0xFF);
+        AddItem(h.sk, L"Key10", L"ten", 0xFF);
+        AddItem(h.sk, L"Key1", L"one", 0xFF);
+        AddItem(h.sk, L"a", L"FIRST", 0xFF);  // replaced in place
+        CHECK(Names(RecordTexts(h.sk)) == std::vector<std::string>{"one", "ten", "two", "FIRST", "Second"});
     }
     SUBCASE("a container that does not tell its mode gets the run-time list") {
         Hosted h(true, false);
@@ -712,6 +718,16 @@ TEST_CASE("releasing the pointer snaps it to the nearest item and reports the it
         DragThrough(h, {300, 330, 0, 30});
         h.Release(MouseAt(30));
         CHECK(ValueChanges(h.events) == std::vector<std::wstring>{L"Key1"});
+    }
+    SUBCASE("keys fire KeyDown and KeyUp with the code, repeat count and flags") {
+        SendMessageW(h.hwnd, WM_KEYDOWN, 'A', 0x001E0003);
+        SendMessageW(h.hwnd, WM_KEYUP, 'A', 0xC01E0001);
+        REQUIRE(Fired(h.events) == std::vector<DISPID>{KeyDown, KeyUp});
+        const RecordedEvent& down = h.events.Events()[0];
+        CHECK(down.Long(0) == 'A');
+        CHECK(down.Long(1) == 3);
+        CHECK(down.Long(2) == 0x1E);
+        CHECK(h.events.Events()[1].Long(2) == 0xC01E);
     }
     SUBCASE("a disabled switch knob fires nothing and does not move") {
         h.sk->put_Enabled(VARIANT_FALSE);
