@@ -95,7 +95,8 @@ struct ChangeRecorder : testsupport::NotifyRecorder {
 // ---------------------------------------------------------------- a switch knob stand-in
 
 // Answers IQEV_SwitchKnob through its real table of operations, records every
-// put and can fail one getter or setter on request.
+// put and can fail one getter or setter on request (the real control never
+// fails one).
 struct TestSwitchKnob : IQEV_SwitchKnob {
     LONG refs = 1;
     std::map<DISPID, double> values;
@@ -483,27 +484,10 @@ TEST_CASE("the numeric fields of the General page filter typed keys") {
     p.SetText(228, L"");
     p.Type(228, L"4-5");
     CHECK(p.Text(228) == L"4-5");
-}
-
-TEST_CASE("the General page edits a switch knob through its own interface") {
-    TestSwitchKnob sk;
-    sk.values[15] = -20;
-    sk.values[14] = 0.75;
-    sk.values[5] = 8;
-    ActivePage p(CLSID_GeneralProp);
-    REQUIRE(p.Objects({&sk}) == S_OK);
-    REQUIRE(p.Activate() == S_OK);
-    CHECK(p.Selection(202) == 8);
-    CHECK(p.Text(226) == L"-20");
-    CHECK(p.Text(232) == L"0.75");
-    CHECK(p.Text(218) == L"4");
-    CHECK(sk.puts.empty());
-
-    p.SetText(230, L"12");
-    CHECK(p.page->Apply() == S_OK);
-    CHECK(sk.puts == kGeneralSwitchOrder);
-    CHECK(sk.values[10] == 12);
-    CHECK(sk.values[15] == -20);
+    // The digits-only boxes take no sign at all.
+    p.SetText(214, L"");
+    p.Type(214, L"-5");
+    CHECK(p.Text(214) == L"5");
 }
 
 TEST_CASE("a failing put ends Apply with its status; earlier puts stay and the page stays dirty") {
@@ -540,15 +524,16 @@ TEST_CASE("a failing get ends the load; later fields keep what they showed") {
 
 TEST_CASE("a page given the wrong kind of control answers E_UNEXPECTED and writes nothing") {
     SUBCASE("the Scale page and a switch knob") {
-        TestSwitchKnob sk;
+        Ref<IQEV_SwitchKnob> sk(Create<IQEV_SwitchKnob>(CLSID_QEV_SwitchKnob, IID_IQEV_SwitchKnob));
+        ChangeRecorder rec(sk);
         ActivePage p(CLSID_KnobScale);
-        REQUIRE(p.Objects({&sk}) == S_OK);
+        REQUIRE(p.Objects({sk.p}) == S_OK);
         CHECK(p.Activate() == S_OK);
         CHECK(p.Text(216) == L"");
         CHECK(p.Selection(228) == CB_ERR);
         CHECK(p.page->Apply() == E_UNEXPECTED);
-        CHECK(p.Objects({&sk}) == E_UNEXPECTED);
-        CHECK(sk.puts.empty());
+        CHECK(p.Objects({sk.p}) == E_UNEXPECTED);
+        CHECK(rec.Changed().empty());
     }
     SUBCASE("the Others page and a knob") {
         Ref<IQEV_Knob> knob(NewKnob());
@@ -933,32 +918,67 @@ TEST_CASE("check boxes and lists of the Scale page") {
 
 // ================================================================ Others page
 
-TEST_CASE("the Others page edits a switch knob") {
-    TestSwitchKnob sk;
+IQEV_SwitchKnob* NewSwitchKnob() { return Create<IQEV_SwitchKnob>(CLSID_QEV_SwitchKnob, IID_IQEV_SwitchKnob); }
+
+TEST_CASE("the Others page shows a new switch knob and writes it in the page's order") {
+    Ref<IQEV_SwitchKnob> sk(NewSwitchKnob());
+    ChangeRecorder rec(sk);
     ActivePage p(CLSID_SwitchOthersProp);
-    REQUIRE(p.Objects({&sk}) == S_OK);
+    REQUIRE(p.Objects({sk.p}) == S_OK);
     REQUIRE(p.Activate() == S_OK);
     CHECK(p.Selection(236) == 0);
-    CHECK(p.ListTexts(236)[0] == L"0 - Circle");
-    CHECK(p.ListTexts(236)[5] == L"5 - Triangle");
-    CHECK(p.ListTexts(234).size() == 9);
-    CHECK(p.Selection(234) == 6);
     CHECK(p.Text(241) == L"6");
     CHECK(p.Checked(239));
-    CHECK_FALSE(p.Checked(240));
+    CHECK(p.Selection(234) == 6);
+
+    CHECK(p.ListTexts(236) == std::vector<std::wstring>{L"0 - Circle", L"1 - Gradient_Circle", L"2 - Line",
+                                                        L"3 - Diamond", L"4 - Squre", L"5 - Triangle"});
+    CHECK(p.ListTexts(234).size() == 9);
     CHECK_FALSE(p.Dirty());
 
-    p.Choose(236, 3);
-    p.Click(240);
-    p.SetText(241, L"70000");
-    CHECK(p.Dirty());
+    SUBCASE("untouched") {
+        CHECK(p.page->Apply() == S_OK);
+        CHECK(rec.Changed() == kOthersOrder);
+    }
+    SUBCASE("edited") {
+        p.Choose(236, 3);
+        p.Click(240);
+        p.Click(239);
+        p.SetText(241, L"70000");
+        CHECK(p.Dirty());
+        CHECK(p.page->Apply() == S_OK);
+        CHECK_FALSE(p.Dirty());
+        ElementIndicatorStyle style;
+        sk->get_ElementIndicatorType(&style);
+        CHECK(style == ITDIAMOND);
+        VARIANT_BOOL b = 0;
+        sk->get_InverseDirection(&b);
+        CHECK(b == VARIANT_TRUE);
+        sk->get_MarkerVisible(&b);
+        CHECK(b == VARIANT_FALSE);
+        short size = 0;
+        sk->get_ElementIndicatorSize(&size);
+        CHECK(size == 4464);
+    }
+}
+
+TEST_CASE("the General page and a real switch knob") {
+    Ref<IQEV_SwitchKnob> sk(NewSwitchKnob());
+    sk->put_EndAngle(-45);
+    ChangeRecorder rec(sk);
+    rec.Clear();
+    ActivePage p(CLSID_GeneralProp);
+    REQUIRE(p.Objects({sk.p}) == S_OK);
+    REQUIRE(p.Activate() == S_OK);
+    CHECK(p.Selection(208) == 6);
+    CHECK(p.Text(228) == L"-45");
+    CHECK(p.Text(232) == L"0.50");
+    p.SetText(224, L"14");
     CHECK(p.page->Apply() == S_OK);
-    CHECK(sk.puts == kOthersOrder);
-    CHECK(sk.values[30] == 3);
-    CHECK(sk.values[3] == -1);
-    CHECK(sk.values[29] == -1);
-    CHECK(sk.values[31] == 4464);
-    CHECK_FALSE(p.Dirty());
+    CHECK(rec.Changed() == kGeneralSwitchOrder);
+    short width = 0;
+    sk->get_SliderWidth(&width);
+    CHECK(width == 14);
 }
 
 // ================================================================ the property frame
