@@ -403,54 +403,27 @@ HRESULT ControlBase::PutFontSize(short size) {
     });
 }
 
-HRESULT ControlBase::GetFontBold(VARIANT_BOOL* out) {
-    return FontPartGet(m_font, out, [](IFont* f, VARIANT_BOOL* p) {
-        BOOL b = FALSE;
-        HRESULT hr = f->get_Bold(&b);
-        if (SUCCEEDED(hr)) *p = ToVariantBool(b);
-        return hr;
-    });
-}
-HRESULT ControlBase::PutFontBold(VARIANT_BOOL v) {
-    return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.bold,
-                       [v](IFont* f) { return f->put_Bold(v == VARIANT_TRUE ? TRUE : FALSE); });
-}
-HRESULT ControlBase::GetFontItalic(VARIANT_BOOL* out) {
-    return FontPartGet(m_font, out, [](IFont* f, VARIANT_BOOL* p) {
-        BOOL b = FALSE;
-        HRESULT hr = f->get_Italic(&b);
-        if (SUCCEEDED(hr)) *p = ToVariantBool(b);
-        return hr;
-    });
-}
-HRESULT ControlBase::PutFontItalic(VARIANT_BOOL v) {
-    return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.italic,
-                       [v](IFont* f) { return f->put_Italic(v == VARIANT_TRUE ? TRUE : FALSE); });
-}
-HRESULT ControlBase::GetFontUnderline(VARIANT_BOOL* out) {
-    return FontPartGet(m_font, out, [](IFont* f, VARIANT_BOOL* p) {
-        BOOL b = FALSE;
-        HRESULT hr = f->get_Underline(&b);
-        if (SUCCEEDED(hr)) *p = ToVariantBool(b);
-        return hr;
-    });
-}
-HRESULT ControlBase::PutFontUnderline(VARIANT_BOOL v) {
-    return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.underline,
-                       [v](IFont* f) { return f->put_Underline(v == VARIANT_TRUE ? TRUE : FALSE); });
-}
-HRESULT ControlBase::GetFontStrikethrough(VARIANT_BOOL* out) {
-    return FontPartGet(m_font, out, [](IFont* f, VARIANT_BOOL* p) {
-        BOOL b = FALSE;
-        HRESULT hr = f->get_Strikethrough(&b);
-        if (SUCCEEDED(hr)) *p = ToVariantBool(b);
-        return hr;
-    });
-}
-HRESULT ControlBase::PutFontStrikethrough(VARIANT_BOOL v) {
-    return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.strikethrough,
-                       [v](IFont* f) { return f->put_Strikethrough(v == VARIANT_TRUE ? TRUE : FALSE); });
-}
+// The four style parts differ only in the IFont member they call.
+#define FW_FONT_STYLE_PART(Part, idField)                                                          \
+    HRESULT ControlBase::GetFont##Part(VARIANT_BOOL* out) {                                        \
+        return FontPartGet(m_font, out, [](IFont* f, VARIANT_BOOL* p) {                            \
+            BOOL b = FALSE;                                                                        \
+            HRESULT hr = f->get_##Part(&b);                                                        \
+            if (SUCCEEDED(hr)) *p = ToVariantBool(b);                                              \
+            return hr;                                                                             \
+        });                                                                                        \
+    }                                                                                              \
+    HRESULT ControlBase::PutFont##Part(VARIANT_BOOL v) {                                           \
+        return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.idField,          \
+                           [v](IFont* f) { return f->put_##Part(v == VARIANT_TRUE ? TRUE : FALSE); }); \
+    }
+
+FW_FONT_STYLE_PART(Bold, bold)
+FW_FONT_STYLE_PART(Italic, italic)
+FW_FONT_STYLE_PART(Underline, underline)
+FW_FONT_STYLE_PART(Strikethrough, strikethrough)
+#undef FW_FONT_STYLE_PART
+
 HRESULT ControlBase::GetFontWeight(short* out) {
     return FontPartGet(m_font, out, [](IFont* f, short* p) { return f->get_Weight(p); });
 }
