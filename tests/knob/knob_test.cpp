@@ -764,3 +764,49 @@ TEST_CASE("quick activation connects the container's sinks in one call") {
     ole->SetClientSite(nullptr);
     site->Release();
 }
+
+TEST_CASE("late binding through IDispatch coerces arguments the platform's way") {
+    Hosted h;
+    IDispatch* disp = h.knob;  // the dual interface is the dispatch interface
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"UpdateValue"), const_cast<LPOLESTR>(L"BkColor"),
+                        const_cast<LPOLESTR>(L"InverseDirection")};
+    DISPID ids[3];
+    for (int i = 0; i < 3; ++i) REQUIRE(disp->GetIDsOfNames(IID_NULL, &names[i], 1, 0, &ids[i]) == S_OK);
+    CHECK(ids[0] == 47);
+    CHECK(ids[1] == 1);
+    CHECK(ids[2] == 3);
+
+    DISPID put = DISPID_PROPERTYPUT;
+    VARIANT arg;
+    V_VT(&arg) = VT_I4;
+    V_I4(&arg) = 0x00336699;
+    DISPPARAMS p{&arg, &put, 1, 1};
+    CHECK(disp->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr) == S_OK);
+    OLE_COLOR c = 0;
+    h.knob->get_BkColor(&c);
+    CHECK(c == 0x00336699);
+
+    VARIANT_BOOL truth = VARIANT_TRUE;
+    V_VT(&arg) = VT_BYREF | VT_BOOL;
+    V_BOOLREF(&arg) = &truth;
+    CHECK(disp->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr) == S_OK);
+    VARIANT_BOOL b = 0;
+    h.knob->get_InverseDirection(&b);
+    CHECK(b == VARIANT_TRUE);
+
+    // A put without the named argument is refused, as the platform does.
+    DISPPARAMS unnamed{&arg, nullptr, 1, 0};
+    CHECK(disp->Invoke(3, IID_NULL, 0, DISPATCH_PROPERTYPUT, &unnamed, nullptr, nullptr, nullptr) ==
+          DISP_E_PARAMNOTFOUND);
+
+    V_VT(&arg) = VT_R8;
+    V_R8(&arg) = 75.5;
+    DISPPARAMS call{&arg, nullptr, 1, 0};
+    CHECK(disp->Invoke(47, IID_NULL, 0, DISPATCH_METHOD, &call, nullptr, nullptr, nullptr) == S_OK);
+    VARIANT result;
+    VariantInit(&result);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    CHECK(disp->Invoke(48, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr) == S_OK);
+    CHECK(V_VT(&result) == VT_R8);
+    CHECK(V_R8(&result) == 75.5);
+}
