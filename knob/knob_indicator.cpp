@@ -62,7 +62,8 @@ void PaintMarker(const Surface& s, PointD C, double W, double H, double a, const
         if (m > 16) m = 16;
         const int k = m / 2;
         const POINT c0 = ToPoint(M0);
-        rgn = CreateEllipticRgn(c0.x - k + 1, c0.y - k, c0.x + k + 1, c0.y + k);
+        rgn = p.centredDiscMarker ? CreateEllipticRgn(c0.x - k, c0.y - k, c0.x + k + 1, c0.y + k + 1)
+                                  : CreateEllipticRgn(c0.x - k + 1, c0.y - k, c0.x + k + 1, c0.y + k);
     } else {
         return;
     }

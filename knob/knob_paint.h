@@ -262,6 +262,9 @@ struct PointerSpec {
     int sliderWidth;
     int markerType;
     bool markerVisible;
+    // The switch knob centres its disc marker on the marker's middle; the
+    // knob's disc sits one pixel right of it and one pixel shorter.
+    bool centredDiscMarker = false;
 };
 struct PointerColors {
     COLORREF indicator, marker, slider, hubLight, hubDark;

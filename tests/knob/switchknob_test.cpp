@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
@@ -819,4 +820,43 @@ TEST_CASE("angles outside 0 to 359 describe the same arc for dragging") {
     DragThrough(h, {300, 330, 0, 20});
     h.Release(MouseAt(20));
     CHECK(ValueChanges(h.events) == std::vector<std::wstring>{L"c"});
+}
+
+namespace {
+// Bounding box of the pixels that differ between two pictures of one size.
+RECT ChangedBox(const DibCanvas& a, const DibCanvas& b, int w, int h) {
+    RECT box{w, h, -1, -1};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x);
+                box.bottom = std::max<LONG>(box.bottom, y);
+            }
+    return box;
+}
+}  // namespace
+
+TEST_CASE("the disc marker is centred on its middle, one pixel wider and taller than the knob's") {
+    IQEV_Knob* knob = nullptr;
+    REQUIRE(Tarnik().Create(CLSID_QEV_Knob, IID_IQEV_Knob, reinterpret_cast<void**>(&knob)) == S_OK);
+    IQEV_SwitchKnob* sk = NewSwitchKnob();
+    // Bar pointers; the marker's place differs, its box does not.
+    knob->put_IndicatorType(IS_Rect_Flat);
+    sk->put_IndicatorType(IS_Rect_Flat);
+    knob->put_MarkerVisible(VARIANT_TRUE);
+    sk->put_MarkerVisible(VARIANT_TRUE);
+    DibCanvas knobWith = DrawToDib(knob, 200, 200);
+    DibCanvas skWith = DrawToDib(sk, 200, 200);
+    knob->put_MarkerVisible(VARIANT_FALSE);
+    sk->put_MarkerVisible(VARIANT_FALSE);
+    RECT k = ChangedBox(knobWith, DrawToDib(knob, 200, 200), 200, 200);
+    RECT s = ChangedBox(skWith, DrawToDib(sk, 200, 200), 200, 200);
+    REQUIRE(k.right >= k.left);
+    REQUIRE(s.right >= s.left);
+    CHECK(s.right - s.left == k.right - k.left + 1);
+    CHECK(s.bottom - s.top == k.bottom - k.top + 1);
+    sk->Release();
+    knob->Release();
 }
