@@ -1,6 +1,7 @@
 #include "control.h"
 #include "enumerators.h"
 #include "dispatch.h"
+#include "common/gdi.h"
 
 namespace fw {
 
@@ -835,6 +836,19 @@ STDMETHODIMP ControlBase::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { re
 STDMETHODIMP ControlBase::EnableModeless(BOOL) { return S_OK; }
 
 // ---------------------------------------------------------------- view
+
+void ControlBase::Render(HDC hdc, const RECT* bounds, bool metafile) {
+    const bool own = !hdc || (m_hwnd && WindowFromDC(hdc) == m_hwnd);
+    if (hdc) {
+        if (bounds) Paint(RenderTarget{hdc, *bounds, metafile, own});
+        return;
+    }
+    gdi::WindowDC windowDC(m_hwnd);
+    if (!windowDC.get()) return;
+    RenderTarget target{windowDC.get(), RECT{0, 0, 0, 0}, false, own};
+    GetClientRect(m_hwnd, &target.bounds);
+    Paint(target);
+}
 
 HRESULT ControlBase::OnDraw(DrawInfo& di) {
     m_metafile = GetDeviceCaps(di.hdcDraw, TECHNOLOGY) == DT_METAFILE;

@@ -46,6 +46,14 @@ struct DrawInfo {
     DWORD aspect;
 };
 
+// Where one paint goes, as the base resolves it for the control's paint.
+struct RenderTarget {
+    HDC hdc;        // the DC to paint into
+    RECT bounds;    // the area to paint, in hdc's coordinates
+    bool metafile;  // hdc records a metafile: draw into it directly
+    bool own;       // the paint shows in the control's own window
+};
+
 // Dispatch identifiers of a control's font properties.
 struct FontDispids {
     DISPID font, name, size, bold, italic, underline, strikethrough, weight, charset;
@@ -91,8 +99,9 @@ public:
 
     // ----- what a control implements
     virtual IDispatch* Dispatch() = 0;  // its dual interface (no AddRef)
-    // Its render routine: hdc null means its own window (GetDC + client rect).
-    virtual void Render(HDC hdc, const RECT* bounds, bool metafile) = 0;
+    // Its paint into a target the base has resolved. Only a paint that is
+    // target.own may change what input reads or the window region.
+    virtual void Paint(const RenderTarget& target) = 0;
     // Its own message rows; return true when the message was handled.
     virtual bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return false; }
     virtual HRESULT OnDraw(DrawInfo& di);
@@ -119,6 +128,12 @@ public:
         if (m_metafile) FireViewChange();
         else Render(nullptr, nullptr, false);
     }
+    // Resolves where a paint goes and runs Paint. A null hdc means the own
+    // window: its DC (released afterwards) and client rectangle, never a
+    // metafile, and nothing without a window. Otherwise hdc with bounds, and
+    // nothing without bounds. A paint is the own one when it goes to the own
+    // window; prints and metafiles leave input and the window region alone.
+    void Render(HDC hdc, const RECT* bounds, bool metafile);
 
     // Fires an event to every connected sink; args in reverse order as
     // IDispatch wants them. Returns the status of the last sink.

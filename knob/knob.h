@@ -93,7 +93,7 @@ public:
     ~CQEV_Knob() override;
 
     IDispatch* Dispatch() override { return static_cast<IQEV_Knob*>(this); }
-    void Render(HDC hdc, const RECT* bounds, bool metafile) override;
+    void Paint(const fw::RenderTarget& target) override;
     bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
     HRESULT InitNewProperties() override;
 

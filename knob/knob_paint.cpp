@@ -219,6 +219,17 @@ void ApplyRoundWindowRegion(HWND window, int borderType) {
     if (SetWindowRgn(window, wanted.get(), TRUE)) wanted.release();
 }
 
+void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
+                  int borderType) {
+    gdi::Region hit(painted.hitRegion);
+    painted.hitRegion = nullptr;
+    if (!target.own) return;
+    kept.SetHitRegion(hit.release());
+    kept.centre = painted.centre;
+    kept.pointerAngle = painted.angle;
+    ApplyRoundWindowRegion(window, borderType);
+}
+
 // ---------------------------------------------------------------- background and border
 
 void PaintBackground(HDC dc, const RECT& R, int borderType, COLORREF background, COLORREF ambient) {

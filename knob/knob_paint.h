@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <string>
 #include "Tarnik.h"
+#include "framework/control.h"
+#include "knob_geometry.h"
 #include "common/color.h"
 #include "common/draw.h"
 #include "common/gdi.h"
@@ -193,6 +195,40 @@ struct PointerGeometry {
     POINT centre{0, 0};
     double angle = 0;
 };
+
+// Hands what a paint left to input when the paint was the own window's
+// (kept takes the hit region, the window gets its round region), and
+// deletes the hit region otherwise.
+void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
+                  int borderType);
+
+// One paint of a knob-family control into a resolved target: straight into
+// a metafile (its DC state saved around the paint), else into the kept paint
+// buffer that is then copied to the target. Either way the control's font is
+// selected for the paint. `paint(const Surface&)` is the control's pipeline
+// over target.bounds and returns what its pointer step left, which then goes
+// to KeepForInput. Nothing happens when no buffer could be made.
+template <class PaintStep>
+void PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint, KnobGeometry& kept,
+                   HWND window, int borderType) {
+    PointerGeometry painted;
+    if (target.metafile) {
+        gdi::SavedState saved(target.hdc);
+        PaintFont paintFont(target.hdc, font);
+        painted = paint(Surface{target.hdc, gdi::PixelTarget(target.hdc), true, paintFont.points()});
+    } else {
+        PaintBuffer memory(target.hdc, target.bounds);
+        if (!memory.ok()) return;
+        {
+            PaintFont paintFont(memory.dc(), font);
+            Surface s{memory.dc(), memory.Pixels(), false, paintFont.points()};
+            painted = paint(s);
+            s.pixels.Flush();
+        }
+        memory.BlitTo(target.hdc);
+    }
+    KeepForInput(target, painted, kept, window, borderType);
+}
 
 // ---------------------------------------------------------------- steps
 

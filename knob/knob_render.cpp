@@ -1,7 +1,6 @@
-// The knob's render routine: gathers what the paint reads, picks the target
-// (a memory bitmap copied to the screen, or the metafile itself), runs the
-// paint pipeline and hands what it leaves back to input, for paints of the
-// knob's own window only.
+// The knob's paint: gathers what the paint reads and runs the paint pipeline
+// on the target the control base resolved (PaintToTarget picks the buffer or
+// the metafile and hands what the paint leaves back to input).
 #include "knob.h"
 #include "knob_paint.h"
 
@@ -76,53 +75,14 @@ struct KnobPainter {
     }
 };
 
-
-void CQEV_Knob::Render(HDC hdc, const RECT* bounds, bool metafile) {
-    // A paint is the knob's own when it goes to its window; prints and
-    // metafiles leave the input geometry and the window region alone.
-    bool own = !hdc || (m_hwnd && WindowFromDC(hdc) == m_hwnd);
-    RECT R;
-    gdi::WindowDC windowDC(hdc ? nullptr : m_hwnd);
-    if (!hdc) {
-        if (!m_hwnd || !windowDC.get()) return;
-        hdc = windowDC.get();
-        GetClientRect(m_hwnd, &R);
-        metafile = false;
-    } else if (bounds) {
-        R = *bounds;
-    } else {
-        return;
-    }
-
+void CQEV_Knob::Paint(const fw::RenderTarget& target) {
     const KnobAppearance appearance = KnobPainter::Appearance(*this);
     const KnobColors colors = KnobPainter::Colors(*this);
     const double previousAngle = m_geometry.pointerAngle;
-    PointerGeometry g;
-
-    if (metafile) {
-        gdi::SavedState saved(hdc);
-        PaintFont font(hdc, m_font);
-        Surface s{hdc, gdi::PixelTarget(hdc), true, font.points()};
-        g = PaintKnob(s, R, appearance, colors, previousAngle);
-    } else {
-        PaintBuffer memory(hdc, R);
-        if (!memory.ok()) return;
-        {
-            PaintFont font(memory.dc(), m_font);
-            Surface s{memory.dc(), memory.Pixels(), false, font.points()};
-            g = PaintKnob(s, R, appearance, colors, previousAngle);
-            s.pixels.Flush();
-        }
-        memory.BlitTo(hdc);
-    }
-
-    gdi::Region hit(g.hitRegion);
-    if (own) {
-        m_geometry.SetHitRegion(hit.release());
-        m_geometry.centre = g.centre;
-        m_geometry.pointerAngle = g.angle;
-        ApplyWindowRegion();
-    }
+    PaintToTarget(
+        target, m_font,
+        [&](const Surface& s) { return PaintKnob(s, target.bounds, appearance, colors, previousAngle); },
+        m_geometry, m_hwnd, m_BorderType);
 }
 
 void CQEV_Knob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }

@@ -73,7 +73,7 @@ public:
     ~CQEV_SwitchKnob() override;
 
     IDispatch* Dispatch() override { return static_cast<IQEV_SwitchKnob*>(this); }
-    void Render(HDC hdc, const RECT* bounds, bool metafile) override;
+    void Paint(const fw::RenderTarget& target) override;
     bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
     HRESULT InitNewProperties() override;
 

@@ -1,7 +1,7 @@
-// The switch knob's render routine: gathers what the paint reads, places the
-// items of the list on show, picks the target (a memory bitmap copied to the
-// screen, or the metafile itself), runs the paint and hands what it leaves
-// back to input, for paints of the control's own window only.
+// The switch knob's paint: gathers what the paint reads, places the items of
+// the list on show and runs the paint on the target the control base resolved
+// (PaintToTarget picks the buffer or the metafile and hands what the paint
+// leaves back to input).
 #include "switchknob.h"
 #include "switchknob_geometry.h"
 #include "switchknob_paint.h"
@@ -64,23 +64,7 @@ struct SwitchKnobPainter {
     }
 };
 
-void CQEV_SwitchKnob::Render(HDC hdc, const RECT* bounds, bool metafile) {
-    // A paint is the control's own when it goes to its window; prints and
-    // metafiles leave the input geometry and the window region alone.
-    const bool own = !hdc || (m_hwnd && WindowFromDC(hdc) == m_hwnd);
-    RECT R;
-    gdi::WindowDC windowDC(hdc ? nullptr : m_hwnd);
-    if (!hdc) {
-        if (!m_hwnd || !windowDC.get()) return;
-        hdc = windowDC.get();
-        GetClientRect(m_hwnd, &R);
-        metafile = false;
-    } else if (bounds) {
-        R = *bounds;
-    } else {
-        return;
-    }
-
+void CQEV_SwitchKnob::Paint(const fw::RenderTarget& target) {
     const SwitchKnobAppearance appearance = SwitchKnobPainter::Appearance(*this);
     const KnobColors colors = SwitchKnobPainter::Colors(*this);
     double pointerAngle = m_geometry.pointerAngle;
@@ -90,32 +74,10 @@ void CQEV_SwitchKnob::Render(HDC hdc, const RECT* bounds, bool metafile) {
     } catch (const std::bad_alloc&) {
         return;  // nothing drawn rather than a partial list
     }
-    PointerGeometry g;
-
-    if (metafile) {
-        gdi::SavedState saved(hdc);
-        PaintFont font(hdc, m_font);
-        Surface s{hdc, gdi::PixelTarget(hdc), true, font.points()};
-        g = PaintSwitchKnob(s, R, appearance, colors, items, pointerAngle);
-    } else {
-        PaintBuffer memory(hdc, R);
-        if (!memory.ok()) return;
-        {
-            PaintFont font(memory.dc(), m_font);
-            Surface s{memory.dc(), memory.Pixels(), false, font.points()};
-            g = PaintSwitchKnob(s, R, appearance, colors, items, pointerAngle);
-            s.pixels.Flush();
-        }
-        memory.BlitTo(hdc);
-    }
-
-    gdi::Region hit(g.hitRegion);
-    if (own) {
-        m_geometry.SetHitRegion(hit.release());
-        m_geometry.centre = g.centre;
-        m_geometry.pointerAngle = g.angle;
-        ApplyWindowRegion();
-    }
+    PaintToTarget(
+        target, m_font,
+        [&](const Surface& s) { return PaintSwitchKnob(s, target.bounds, appearance, colors, items, pointerAngle); },
+        m_geometry, m_hwnd, m_BorderType);
 }
 
 void CQEV_SwitchKnob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }
