@@ -36,10 +36,7 @@ struct Ptr {
     operator T*() const { return p; }
 };
 
-LoadedLibrary& Library() {
-    static LoadedLibrary lib(L"Tarnik.dll");
-    return lib;
-}
+const LoadedLibrary& Library() { return KeptLibrary(L"Tarnik.dll"); }
 
 // A knob attached to a site of its own (not in-place active unless asked).
 struct Hosted {

@@ -21,10 +21,7 @@ namespace {
 
 // ---------------------------------------------------------------- library
 
-const testsupport::LoadedLibrary& Tarnik() {
-    static testsupport::LoadedLibrary lib(L"Tarnik.dll");
-    return lib;
-}
+const testsupport::LoadedLibrary& Tarnik() { return testsupport::KeptLibrary(L"Tarnik.dll"); }
 
 template <class T>
 T* Create(REFCLSID clsid, REFIID iid) {

@@ -23,11 +23,7 @@ namespace {
 
 const double kPi = 3.141592653589793;
 
-const LoadedLibrary& Tarnik() {
-    // Kept for the whole run: objects of it may live in statics of the platform.
-    static LoadedLibrary* lib = new LoadedLibrary(L"Tarnik.dll");
-    return *lib;
-}
+const LoadedLibrary& Tarnik() { return KeptLibrary(L"Tarnik.dll"); }
 
 // A new knob, initialised as a container would (InitNew), without a site.
 struct Knob {

@@ -1,5 +1,7 @@
 #include "host.h"
 
+#include <map>
+
 namespace testsupport {
 
 std::wstring ExeDirectory() {
@@ -47,6 +49,13 @@ HRESULT LoadedLibrary::CanUnloadNow() const {
     using CanUnloadNowFn = HRESULT(WINAPI*)();
     auto fn = reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(m_module, "DllCanUnloadNow")));
     return fn ? fn() : E_FAIL;
+}
+
+const LoadedLibrary& KeptLibrary(const wchar_t* fileName) {
+    static std::map<std::wstring, LoadedLibrary*> kept;  // never freed, on purpose
+    LoadedLibrary*& lib = kept[fileName];
+    if (!lib) lib = new LoadedLibrary(fileName);
+    return *lib;
 }
 
 // ---------------------------------------------------------------- TestWindow

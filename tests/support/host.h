@@ -36,6 +36,11 @@ private:
     HMODULE m_module = nullptr;
 };
 
+// The library of that file name in the executable's directory, loaded on
+// first use and kept for the whole run: objects of it may live on in statics
+// of the platform after the tests are done with them.
+const LoadedLibrary& KeptLibrary(const wchar_t* fileName);
+
 inline HRESULT CreateFromDll(const LoadedLibrary& dll, REFCLSID clsid, REFIID iid, void** ppv) {
     return dll.Create(clsid, iid, ppv);
 }
