@@ -271,13 +271,7 @@ HRESULT ControlSite::Move(const RECT& pos) {
     SIZEL extent{PixelsToHimetricX(pos.right - pos.left), PixelsToHimetricY(pos.bottom - pos.top)};
     m_oleObject->SetExtent(DVASPECT_CONTENT, &extent);
     if (!m_inPlaceActive) return S_OK;
-    IOleInPlaceObject* ipo = nullptr;
-    HRESULT hr = m_control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&ipo));
-    if (FAILED(hr)) return hr;
-    RECT clip = ClipRect();
-    hr = ipo->SetObjectRects(&m_pos, &clip);
-    ipo->Release();
-    return hr;
+    return PushObjectRects();
 }
 
 HRESULT ControlSite::Deactivate() {
@@ -343,6 +337,16 @@ HWND ControlSite::ControlWindow() {
 HWND ControlSite::FrameWindow() const { return m_frame->Window(); }
 
 IOleInPlaceActiveObject* ControlSite::ActiveObject() const { return m_frame->Active(); }
+
+HRESULT ControlSite::PushObjectRects() {
+    IOleInPlaceObject* ipo = nullptr;
+    HRESULT hr = m_control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&ipo));
+    if (FAILED(hr)) return hr;
+    RECT clip = ClipRect();
+    hr = ipo->SetObjectRects(&m_pos, &clip);
+    ipo->Release();
+    return hr;
+}
 
 RECT ControlSite::ClipRect() const {
     RECT clip{};
@@ -456,13 +460,7 @@ STDMETHODIMP ControlSite::OnPosRectChange(LPCRECT pos) {
     ++m_counters.posRectChanges;
     m_pos = *pos;
     if (!m_control) return S_OK;
-    IOleInPlaceObject* ipo = nullptr;
-    HRESULT hr = m_control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&ipo));
-    if (FAILED(hr)) return hr;
-    RECT clip = ClipRect();
-    hr = ipo->SetObjectRects(&m_pos, &clip);
-    ipo->Release();
-    return hr;
+    return PushObjectRects();
 }
 
 STDMETHODIMP ControlSite::RequestUIActivate() { return S_OK; }
@@ -530,23 +528,6 @@ STDMETHODIMP_(void) ControlSite::OnSave() { ++m_counters.saves; }
 STDMETHODIMP_(void) ControlSite::OnClose() { ++m_counters.closes; }
 
 // ---------------------------------------------------------------- IDispatch (ambients)
-
-STDMETHODIMP ControlSite::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP ControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
-    if (ids)
-        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-}
 
 STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                                  UINT*) {

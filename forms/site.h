@@ -26,6 +26,7 @@
 #include <ole2.h>
 #include <olectl.h>
 #include <vector>
+#include "forms/idonlydispatch.h"
 
 namespace forms {
 
@@ -69,7 +70,7 @@ class ControlSite : public IOleClientSite,
                     public IOleInPlaceSiteEx,
                     public IOleControlSite,
                     public IAdviseSink,
-                    public IDispatch {
+                    public IdOnlyDispatch {
 public:
     // container: the window that parents the control's window. The frame
     // is the top-level window above it. Returns the site with one reference.
@@ -173,10 +174,7 @@ public:
     STDMETHODIMP_(void) OnSave() override;
     STDMETHODIMP_(void) OnClose() override;
 
-    // IDispatch (ambient properties)
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
+    // IDispatch (ambient properties, by dispatch id only)
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excep, UINT* argErr) override;
 
@@ -191,6 +189,8 @@ private:
     HRESULT DoVerb(LONG verb);
     void Unadvise();
     RECT ClipRect() const;
+    // Hands the control its position m_pos and the clip rectangle.
+    HRESULT PushObjectRects();
 
     LONG m_refs = 1;
     HWND m_container;

@@ -86,23 +86,6 @@ STDMETHODIMP EventRecorder::QueryInterface(REFIID iid, void** ppv) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP EventRecorder::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-STDMETHODIMP EventRecorder::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-}
-
-STDMETHODIMP EventRecorder::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
-    if (ids)
-        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    return DISP_E_UNKNOWNNAME;
-}
-
 STDMETHODIMP EventRecorder::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO*, UINT*) {
     RecordedEvent ev;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "forms/idonlydispatch.h"
 
 namespace testsupport {
 
@@ -74,7 +75,7 @@ struct RecordedEvent {
 
 // Event sink for a control's event (dispatch) interface: answers QI for
 // IUnknown, IDispatch and the event IID, records every Invoke.
-class EventRecorder : public IDispatch {
+class EventRecorder : public forms::IdOnlyDispatch {
 public:
     explicit EventRecorder(REFIID eventIid) : m_iid(eventIid) {}
     virtual ~EventRecorder() { Disconnect(); }
@@ -103,9 +104,6 @@ public:
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
     STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(InterlockedDecrement(&m_refs)); }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excep, UINT* argErr) override;
 
