@@ -322,14 +322,16 @@ namespace {
 // second and paints the whole ellipse when the two points coincide, so a
 // sector whose points fall together is drawn only when it is (nearly) the
 // whole turn; an empty sector paints nothing.
-void Sector(HDC dc, const RECT& box, double cx, double cy, double X, double Y, double from, double to) {
-    if (!(from != to) || !std::isfinite(from) || !std::isfinite(to)) return;
+// The radial points are taken at `from` and `to` themselves; `sweep` is the
+// clockwise extent between them.
+void Sector(HDC dc, const RECT& box, double cx, double cy, double X, double Y, double from, double to, double sweep) {
+    if (!(sweep != 0) || !std::isfinite(from) || !std::isfinite(to) || !std::isfinite(sweep)) return;
     POINT pFrom = ToPoint(OnEllipse(cx, cy, from, X, Y));
     POINT pTo = ToPoint(OnEllipse(cx, cy, to, X, Y));
     if (pFrom.x == pTo.x && pFrom.y == pTo.y) {
-        double sweep = std::fmod(to - from, 360.0);
-        if (sweep < 0) sweep += 360;
-        if (sweep != 0 && sweep < 180) return;  // a sliver: Pie would paint the whole ring
+        double turn = std::fmod(sweep, 360.0);
+        if (turn < 0) turn += 360;
+        if (turn != 0 && turn < 180) return;  // a sliver: Pie would paint the whole ring
     }
     Pie(dc, box.left, box.top, box.right, box.bottom, pTo.x, pTo.y, pFrom.x, pFrom.y);
 }
@@ -345,7 +347,7 @@ void PaintScaleRing(HDC dc, const RECT& S, const RingSpec& ring, const DialArc& 
     const double span = ScaleSpan(arc.startAngle, arc.endAngle);
     {
         SolidShape shape(dc, outerEdge ? RGB(0, 0, 0) : c.scaleRing, c.scaleRing);
-        Sector(dc, box, cx, cy, X, Y, arc.startAngle, arc.startAngle + span);
+        Sector(dc, box, cx, cy, X, Y, arc.startAngle, arc.endAngle, span);
     }
     for (int k = 0; k < 10; ++k) {
         const RangeSpec& range = ring.ranges[k];
@@ -365,7 +367,7 @@ void PaintScaleRing(HDC dc, const RECT& S, const RingSpec& ring, const DialArc& 
             to = arc.endAngle + (arc.startAngle > arc.endAngle ? 360 : 0);
         }
         SolidShape shape(dc, outerEdge ? RGB(0, 0, 0) : c.range[k], c.range[k]);
-        Sector(dc, box, cx, cy, X, Y, from, to);
+        Sector(dc, box, cx, cy, X, Y, from, to, to - from);
     }
     {
         SolidShape shape(dc, c.background, c.background);
@@ -485,9 +487,9 @@ void PaintTicksAndLabels(const Surface& s, const RECT& S, const TickSpec& t, con
     const bool outerTicks = t.alignment == OUTER;
     const bool outerText = t.textPos == OUTER;
 
-    // No more ticks than the ring has pixels round: past that they only
-    // paint the same pixels again (and a huge count would stall the thread).
-    const long long limit = std::max<long long>(1, static_cast<long long>(kPi * (W + H) / 2));
+    // Every tick is drawn up to a bound far above what a dial can show, so a
+    // huge count cannot stall the thread.
+    const long long limit = 16384;
     const long long majorStride = n > limit ? (n + limit - 1) / limit : 1;
     const long long minors = static_cast<long long>(n - 1) * sub;
     const long long minorStride = minors > limit ? (minors + limit - 1) / limit : 1;
