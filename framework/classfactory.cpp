@@ -3,26 +3,9 @@
 namespace fw {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterface<IClassFactory, &IID_IClassFactory> {
 public:
-    explicit ClassFactory(CreatorFn create) : m_create(create), m_refs(0) {}
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *ppv = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&m_refs);
-        if (n == 0) delete this;
-        return (ULONG)n;
-    }
+    explicit ClassFactory(CreatorFn create) : m_create(create) {}
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** ppv) override {
         if (!ppv) return E_POINTER;
@@ -39,7 +22,6 @@ public:
 
 private:
     CreatorFn m_create;
-    LONG m_refs;
 };
 
 }  // namespace

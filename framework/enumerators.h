@@ -6,6 +6,7 @@
 #include <ocidl.h>
 #include <new>
 #include <vector>
+#include "object.h"
 
 namespace fw {
 
@@ -51,7 +52,7 @@ struct EnumCopy<OLEVERB> {
 };
 
 template <class Itf, const IID* piid, class T>
-class Enumerator : public Itf {
+class Enumerator : public SingleInterface<Itf, piid> {
 public:
     // Items are copied with EnumCopy<T>::Init; owner is kept alive.
     static HRESULT Create(const T* items, size_t count, IUnknown* owner, Itf** out) {
@@ -59,28 +60,13 @@ public:
         *out = nullptr;
         auto* e = new (std::nothrow) Enumerator(owner);
         if (!e) return E_OUTOFMEMORY;
+        e->AddRef();
         e->m_items.resize(count);
         for (size_t i = 0; i < count; ++i) EnumCopy<T>::Init(&e->m_items[i], items[i]);
         *out = e;
         return S_OK;
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, *piid)) {
-            *ppv = static_cast<Itf*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG n = InterlockedDecrement(&m_refs);
-        if (n == 0) delete this;
-        return (ULONG)n;
-    }
     STDMETHODIMP Next(ULONG count, T* out, ULONG* fetched) override {
         if (!out) return E_POINTER;
         if (count > 1 && !fetched) return E_INVALIDARG;
@@ -112,11 +98,10 @@ private:
     explicit Enumerator(IUnknown* owner) : m_owner(owner) {
         if (m_owner) m_owner->AddRef();
     }
-    virtual ~Enumerator() {
+    ~Enumerator() override {
         for (auto& v : m_items) EnumCopy<T>::Destroy(v);
         if (m_owner) m_owner->Release();
     }
-    LONG m_refs = 1;
     IUnknown* m_owner;
     std::vector<T> m_items;
     size_t m_pos = 0;

@@ -72,6 +72,37 @@ private:
     STDMETHODIMP_(ULONG) AddRef() override { return Controlling()->AddRef(); }             \
     STDMETHODIMP_(ULONG) Release() override { return Controlling()->Release(); }
 
+// IUnknown of a small helper object with one interface (class factories,
+// enumerators): answers IUnknown and *piid, counts references and deletes
+// itself at zero. Not aggregatable and without a module lock of its own.
+template <class Itf, const IID* piid>
+class SingleInterface : public Itf {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, *piid)) {
+            *ppv = static_cast<Itf*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return (ULONG)InterlockedIncrement(&m_refs); }
+    STDMETHODIMP_(ULONG) Release() override {
+        LONG n = InterlockedDecrement(&m_refs);
+        if (n == 0) delete this;
+        return (ULONG)n;
+    }
+
+protected:
+    SingleInterface() = default;
+    virtual ~SingleInterface() = default;
+
+private:
+    LONG m_refs = 0;
+};
+
 // Creator of the object map: plain object without an outer unknown, an
 // aggregated one with it (then only IUnknown may be asked for).
 template <class T>
