@@ -79,6 +79,36 @@ struct PageDescription {
     size_t numericCount;
 };
 
+// Table builders that take the lengths from the arrays themselves.
+template <size_t N>
+constexpr PageTarget TargetOf(const IID* iid, const PageField (&fields)[N]) {
+    return PageTarget{iid, fields, N};
+}
+template <size_t N>
+constexpr PageList ListOf(WORD id, const wchar_t* const (&items)[N]) {
+    return PageList{id, items, N};
+}
+// The dialog and its title, help file and doc string resources, then the
+// tables of a page; a page without numeric edit fields leaves out the last.
+template <size_t T, size_t L, size_t A, size_t S>
+constexpr PageDescription DescribePage(UINT dialogId, UINT titleId, UINT helpFileId, UINT docStringId,
+                                       const PageTarget (&targets)[T], const WORD (&loadOrder)[L],
+                                       const WORD (&applyOrder)[A], const PageList (&lists)[S]) {
+    return PageDescription{dialogId,   titleId, helpFileId, docStringId, targets, T, loadOrder, L,
+                           applyOrder, A,       lists,      S,           nullptr, 0};
+}
+template <size_t T, size_t L, size_t A, size_t S, size_t N>
+constexpr PageDescription DescribePage(UINT dialogId, UINT titleId, UINT helpFileId, UINT docStringId,
+                                       const PageTarget (&targets)[T], const WORD (&loadOrder)[L],
+                                       const WORD (&applyOrder)[A], const PageList (&lists)[S],
+                                       const PageNumericEdit (&numericEdits)[N]) {
+    PageDescription page =
+        DescribePage(dialogId, titleId, helpFileId, docStringId, targets, loadOrder, applyOrder, lists);
+    page.numericEdits = numericEdits;
+    page.numericCount = N;
+    return page;
+}
+
 class PropertyPageBase : public ObjectRoot, public IPropertyPage, public CPageChangeHandler {
 public:
     FW_DELEGATING_IUNKNOWN

@@ -51,8 +51,8 @@ const fw::PageField GeneralFields<Itf>::rows[16] = {
 };
 
 const fw::PageTarget kTargets[] = {
-    {&IID_IQEV_Knob, GeneralFields<IQEV_Knob>::rows, 16},
-    {&IID_IQEV_SwitchKnob, GeneralFields<IQEV_SwitchKnob>::rows, 16},
+    fw::TargetOf(&IID_IQEV_Knob, GeneralFields<IQEV_Knob>::rows),
+    fw::TargetOf(&IID_IQEV_SwitchKnob, GeneralFields<IQEV_SwitchKnob>::rows),
 };
 
 const WORD kLoadOrder[] = {
@@ -88,13 +88,11 @@ const wchar_t* const kIndicatorTypes[] = {
 };
 const wchar_t* const kSliderTypes[] = {L"0 - Flat", L"1 - Gradient"};
 
-#define LIST(id, items) {id, items, sizeof(items) / sizeof(items[0])}
 const fw::PageList kLists[] = {
-    LIST(IDC_BORDERTYPE, kBorderTypes),       LIST(IDC_PANELTYPE, kPanelTypes),
-    LIST(IDC_BACKSTYLE, kBackStyles),         LIST(IDC_PANELBORDERTYPE, kPanelBorderTypes),
-    LIST(IDC_INDICATORTYPE, kIndicatorTypes), LIST(IDC_SLIDERTYPE, kSliderTypes),
+    fw::ListOf(IDC_BORDERTYPE, kBorderTypes),       fw::ListOf(IDC_PANELTYPE, kPanelTypes),
+    fw::ListOf(IDC_BACKSTYLE, kBackStyles),         fw::ListOf(IDC_PANELBORDERTYPE, kPanelBorderTypes),
+    fw::ListOf(IDC_INDICATORTYPE, kIndicatorTypes), fw::ListOf(IDC_SLIDERTYPE, kSliderTypes),
 };
-#undef LIST
 
 const fw::PageNumericEdit kNumericEdits[] = {
     {IDC_GRADIENTRATE, true, true},
@@ -102,14 +100,9 @@ const fw::PageNumericEdit kNumericEdits[] = {
     {IDC_ENDANGLE, true, false},
 };
 
-const fw::PageDescription kPage = {
-    IDD_GENERALPROP, IDS_TITLEGeneralProp, IDS_HELPFILEGeneralProp, IDS_DOCSTRINGGeneralProp,
-    kTargets,        2,
-    kLoadOrder,      sizeof(kLoadOrder) / sizeof(kLoadOrder[0]),
-    kApplyOrder,     sizeof(kApplyOrder) / sizeof(kApplyOrder[0]),
-    kLists,          sizeof(kLists) / sizeof(kLists[0]),
-    kNumericEdits,   sizeof(kNumericEdits) / sizeof(kNumericEdits[0]),
-};
+const fw::PageDescription kPage =
+    fw::DescribePage(IDD_GENERALPROP, IDS_TITLEGeneralProp, IDS_HELPFILEGeneralProp, IDS_DOCSTRINGGeneralProp,
+                     kTargets, kLoadOrder, kApplyOrder, kLists, kNumericEdits);
 
 }  // namespace
 

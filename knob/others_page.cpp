@@ -21,9 +21,7 @@ const fw::PageField kFields[] = {
     FW_PAGE_FIELD(IDC_ELEMENTINDICATORSIZE, Integer, IQEV_SwitchKnob, ElementIndicatorSize),
 };
 
-const fw::PageTarget kTargets[] = {
-    {&IID_IQEV_SwitchKnob, kFields, sizeof(kFields) / sizeof(kFields[0])},
-};
+const fw::PageTarget kTargets[] = {fw::TargetOf(&IID_IQEV_SwitchKnob, kFields)};
 
 const WORD kLoadOrder[] = {
     IDC_MARKERTYPE, IDC_ELEMENTINDICATORTYPE, IDC_ELEMENTINDICATORSIZE, IDC_MARKERVISIBLE, IDC_INVERSEDIRECTION,
@@ -41,21 +39,14 @@ const wchar_t* const kMarkerTypes[] = {
     L"6 - Circle",       L"7 - Raised_Circle", L"8 - Sunken_Circle",
 };
 
-#define LIST(id, items) {id, items, sizeof(items) / sizeof(items[0])}
 const fw::PageList kLists[] = {
-    LIST(IDC_ELEMENTINDICATORTYPE, kElementIndicatorTypes),
-    LIST(IDC_MARKERTYPE, kMarkerTypes),
+    fw::ListOf(IDC_ELEMENTINDICATORTYPE, kElementIndicatorTypes),
+    fw::ListOf(IDC_MARKERTYPE, kMarkerTypes),
 };
-#undef LIST
 
-const fw::PageDescription kPage = {
-    IDD_SWITCHOTHERSPROP, IDS_TITLESwitchOthersProp, IDS_HELPFILESwitchOthersProp, IDS_DOCSTRINGSwitchOthersProp,
-    kTargets,             1,
-    kLoadOrder,           sizeof(kLoadOrder) / sizeof(kLoadOrder[0]),
-    kApplyOrder,          sizeof(kApplyOrder) / sizeof(kApplyOrder[0]),
-    kLists,               sizeof(kLists) / sizeof(kLists[0]),
-    nullptr,              0,
-};
+const fw::PageDescription kPage =
+    fw::DescribePage(IDD_SWITCHOTHERSPROP, IDS_TITLESwitchOthersProp, IDS_HELPFILESwitchOthersProp,
+                     IDS_DOCSTRINGSwitchOthersProp, kTargets, kLoadOrder, kApplyOrder, kLists);
 
 }  // namespace
 

@@ -44,9 +44,7 @@ const fw::PageField kFields[] = {
     FW_PAGE_FIELD(IDC_SCALESIDECHANGED, Check, IQEV_Knob, ScaleSideChanged),
 };
 
-const fw::PageTarget kTargets[] = {
-    {&IID_IQEV_Knob, kFields, sizeof(kFields) / sizeof(kFields[0])},
-};
+const fw::PageTarget kTargets[] = {fw::TargetOf(&IID_IQEV_Knob, kFields)};
 
 // The precision comes first: it sets the format of MaxVal and MinVal.
 const WORD kLoadOrder[] = {
@@ -77,27 +75,20 @@ const wchar_t* const kSetpointTextTypes[] = {
     L"5 - Bottom_None",
 };
 
-#define LIST(id, items) {id, items, sizeof(items) / sizeof(items[0])}
 const fw::PageList kLists[] = {
-    LIST(IDC_SCALERINGBORDERTYPE, kRingBorderTypes), LIST(IDC_SCALETEXTPOSSTYLE, kTextPositions),
-    LIST(IDC_TICKERALIGNMENT, kTickerAlignments),    LIST(IDC_MARKERTYPE, kMarkerTypes),
-    LIST(IDC_SETPOINTTEXTTYPE, kSetpointTextTypes),
+    fw::ListOf(IDC_SCALERINGBORDERTYPE, kRingBorderTypes), fw::ListOf(IDC_SCALETEXTPOSSTYLE, kTextPositions),
+    fw::ListOf(IDC_TICKERALIGNMENT, kTickerAlignments),    fw::ListOf(IDC_MARKERTYPE, kMarkerTypes),
+    fw::ListOf(IDC_SETPOINTTEXTTYPE, kSetpointTextTypes),
 };
-#undef LIST
 
 const fw::PageNumericEdit kNumericEdits[] = {
     {IDC_MAXVAL, true, true},
     {IDC_MINVAL, true, true},
 };
 
-const fw::PageDescription kPage = {
-    IDD_KNOBSCALE, IDS_TITLEKnobScale, IDS_HELPFILEKnobScale, IDS_DOCSTRINGKnobScale,
-    kTargets,      1,
-    kLoadOrder,    sizeof(kLoadOrder) / sizeof(kLoadOrder[0]),
-    kApplyOrder,   sizeof(kApplyOrder) / sizeof(kApplyOrder[0]),
-    kLists,        sizeof(kLists) / sizeof(kLists[0]),
-    kNumericEdits, sizeof(kNumericEdits) / sizeof(kNumericEdits[0]),
-};
+const fw::PageDescription kPage =
+    fw::DescribePage(IDD_KNOBSCALE, IDS_TITLEKnobScale, IDS_HELPFILEKnobScale, IDS_DOCSTRINGKnobScale, kTargets,
+                     kLoadOrder, kApplyOrder, kLists, kNumericEdits);
 
 }  // namespace
 
