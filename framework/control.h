@@ -468,6 +468,20 @@ extern const CLSID kStockFontPage;
 #define FW_ACCESSOR_BSTR(Name, T, member, dispid) FW_PROP_BSTR(Name, member, dispid)
 #define FW_ACCESSOR_STOCK(Name, T, member, dispid)
 
+// A control's property table is an X-macro of rows
+//   X(dispid, Name, accessor kind, interface type, member, tag, bag key, page).
+// FW_PROPERTY_ACCESSORS(TABLE) in the class body gives every row its accessors;
+// FW_PROPERTY_MAP(name, TABLE, page rows...) at namespace scope defines the
+// PropMap `name`: the extent data rows, the page rows, then a property row for
+// every table row, in table order.
+#define FW_TABLE_ACCESSOR(id, Name, kind, T, member, vt, key, page) FW_ACCESSOR_##kind(Name, T, member, id)
+#define FW_PROPERTY_ACCESSORS(TABLE) TABLE(FW_TABLE_ACCESSOR)
+#define FW_TABLE_PROPERTY_ROW(id, Name, kind, T, member, vt, key, page) fw::PropertyRow(key, id, vt, page),
+#define FW_PROPERTY_MAP(name, TABLE, ...)                                                                 \
+    const fw::PropRow name##Rows[] = {fw::DataRow(L"_cx", 0, 4, VT_UI4), fw::DataRow(L"_cy", 4, 4, VT_UI4), \
+                                      __VA_ARGS__, TABLE(FW_TABLE_PROPERTY_ROW)};                         \
+    const fw::PropMap name = {name##Rows, sizeof(name##Rows) / sizeof(name##Rows[0])}
+
 // The stock font, its eight parts, Enabled and hWnd, shared by every control.
 #define FW_STOCK_PROPERTIES(enabledDispid)                                                    \
     STDMETHODIMP get_Font(IFontDisp** p) override { return GetFont(p); }                     \

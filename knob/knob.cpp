@@ -3,16 +3,7 @@
 
 namespace {
 
-const fw::PropRow kKnobRows[] = {
-    fw::DataRow(L"_cx", 0, 4, VT_UI4),
-    fw::DataRow(L"_cy", 4, 4, VT_UI4),
-    fw::PageRow(&CLSID_GeneralProp),
-    fw::PageRow(&CLSID_KnobScale),
-#define KNOB_ROW(id, Name, kind, T, member, vt, key, page) fw::PropertyRow(key, id, vt, page),
-    KNOB_PROPERTIES(KNOB_ROW)
-#undef KNOB_ROW
-};
-const fw::PropMap kKnobMap = {kKnobRows, sizeof(kKnobRows) / sizeof(kKnobRows[0])};
+FW_PROPERTY_MAP(kKnobMap, KNOB_PROPERTIES, fw::PageRow(&CLSID_GeneralProp), fw::PageRow(&CLSID_KnobScale));
 
 const fw::ControlBase::CommonEventIds kKnobEvents = {KE_Click,     KE_DblClick, KE_MouseDown, KE_MouseUp,
                                                      KE_MouseMove, KE_KeyDown,  KE_KeyUp};

@@ -97,9 +97,7 @@ public:
     bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
     HRESULT InitNewProperties() override;
 
-#define KNOB_ACCESSORS(id, Name, kind, T, member, vt, key, page) FW_ACCESSOR_##kind(Name, T, member, id)
-    KNOB_PROPERTIES(KNOB_ACCESSORS)
-#undef KNOB_ACCESSORS
+    FW_PROPERTY_ACCESSORS(KNOB_PROPERTIES)
     FW_STOCK_PROPERTIES(49)
 
     STDMETHODIMP SetScaleRangeColor(short index, double start, double end, OLE_COLOR color) override;

@@ -4,16 +4,8 @@
 
 namespace {
 
-const fw::PropRow kSwitchKnobRows[] = {
-    fw::DataRow(L"_cx", 0, 4, VT_UI4),
-    fw::DataRow(L"_cy", 4, 4, VT_UI4),
-    fw::PageRow(&CLSID_GeneralProp),
-    fw::PageRow(&CLSID_SwitchOthersProp),
-#define SWITCHKNOB_ROW(id, Name, kind, T, member, vt, key, page) fw::PropertyRow(key, id, vt, page),
-    SWITCHKNOB_PROPERTIES(SWITCHKNOB_ROW)
-#undef SWITCHKNOB_ROW
-};
-const fw::PropMap kSwitchKnobMap = {kSwitchKnobRows, sizeof(kSwitchKnobRows) / sizeof(kSwitchKnobRows[0])};
+FW_PROPERTY_MAP(kSwitchKnobMap, SWITCHKNOB_PROPERTIES, fw::PageRow(&CLSID_GeneralProp),
+                fw::PageRow(&CLSID_SwitchOthersProp));
 
 const fw::ControlBase::CommonEventIds kSwitchKnobEvents = {SKE_Click,     SKE_DblClick, SKE_MouseDown, SKE_MouseUp,
                                                            SKE_MouseMove, SKE_KeyDown,  SKE_KeyUp};

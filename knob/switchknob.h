@@ -77,9 +77,7 @@ public:
     bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
     HRESULT InitNewProperties() override;
 
-#define SWITCHKNOB_ACCESSORS(id, Name, kind, T, member, vt, key, page) FW_ACCESSOR_##kind(Name, T, member, id)
-    SWITCHKNOB_PROPERTIES(SWITCHKNOB_ACCESSORS)
-#undef SWITCHKNOB_ACCESSORS
+    FW_PROPERTY_ACCESSORS(SWITCHKNOB_PROPERTIES)
     FW_STOCK_PROPERTIES(36)
 
     STDMETHODIMP UpdateSetpoint(BSTR strKey) override;
