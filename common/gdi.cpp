@@ -36,6 +36,17 @@ PixelTarget PixelTarget::ForDC(HDC dc) {
     return Dib(dc, top, width, height, stride, POINT{viewport.x - window.x, viewport.y - window.y});
 }
 
+HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 MemoryDC::MemoryDC(HDC reference, const RECT& area) : m_area(area) {
     long long w = (long long)area.right - area.left;
     long long h = (long long)area.bottom - area.top;
@@ -45,14 +56,7 @@ MemoryDC::MemoryDC(HDC reference, const RECT& area) : m_area(area) {
     }
     m_dc = CreateCompatibleDC(reference);
     if (!m_dc) return;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = (LONG)w;
-    bi.bmiHeader.biHeight = -(LONG)h;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    m_bitmap = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+    m_bitmap = CreateTopDownDib(m_dc, (int)w, (int)h, &m_bits);
     if (!m_bitmap) return;
     m_oldBitmap = SelectObject(m_dc, m_bitmap);
     SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);

@@ -166,6 +166,10 @@ private:
     int m_dy = 0;
 };
 
+// A new top-down 32-bit DIB section of width x height for dc, and the first
+// byte of its top row in *bits; null when it could not be made.
+HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits);
+
 // A memory DC over a new top-down 32-bit DIB section that covers `area`.
 // Drawing uses area's own coordinates: the viewport origin is moved so that
 // (area.left, area.top) is the bitmap's first pixel. Everything is released

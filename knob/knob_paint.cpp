@@ -127,14 +127,7 @@ struct PaintBuffer::Store {
         Free();
         dc = CreateCompatibleDC(nullptr);
         if (!dc) return false;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = nw;
-        bi.bmiHeader.biHeight = -nh;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bitmap = gdi::CreateTopDownDib(dc, nw, nh, &bits);
         if (!bitmap) {
             Free();
             return false;
