@@ -186,6 +186,7 @@ public:
     HDC dc() const { return m_dc; }
     operator HDC() const { return m_dc; }
     HBITMAP bitmap() const { return m_bitmap; }
+    void* bits() const { return m_bits; }  // first byte of the top row
     const RECT& area() const { return m_area; }
     int width() const { return m_area.right - m_area.left; }
     int height() const { return m_area.bottom - m_area.top; }

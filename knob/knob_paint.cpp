@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
+#include <new>
 #include "common/gdi.h"
 
 namespace knobpaint {
@@ -99,43 +101,22 @@ const long long kKeptPixels = 1024 * 1024;
 struct PaintBuffer::Store {
     DWORD thread = 0;
     bool busy = false;
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ oldBitmap = nullptr;
-    void* bits = nullptr;
-    int width = 0, height = 0;
+    std::unique_ptr<gdi::MemoryDC> memory;  // at (0, 0)
 
-    ~Store() { Free(); }
-    void Free() {
-        if (dc && oldBitmap) SelectObject(dc, oldBitmap);
-        if (bitmap) DeleteObject(bitmap);
-        if (dc) DeleteDC(dc);
-        dc = nullptr;
-        bitmap = nullptr;
-        oldBitmap = nullptr;
-        bits = nullptr;
-        width = height = 0;
-    }
     // A bitmap of at least w x h.
     bool Fit(int w, int h) {
-        if (dc && w <= width && h <= height) return true;
+        const int width = memory ? memory->width() : 0, height = memory ? memory->height() : 0;
+        if (memory && w <= width && h <= height) return true;
         int nw = std::max(w, width), nh = std::max(h, height);
         if (static_cast<long long>(nw) * nh > kKeptPixels) {
             nw = w;  // a tall one after a wide one: start over at this size
             nh = h;
         }
-        Free();
-        dc = CreateCompatibleDC(nullptr);
-        if (!dc) return false;
-        bitmap = gdi::CreateTopDownDib(dc, nw, nh, &bits);
-        if (!bitmap) {
-            Free();
-            return false;
-        }
-        oldBitmap = SelectObject(dc, bitmap);
-        width = nw;
-        height = nh;
-        return true;
+        memory.reset();
+        memory.reset(new (std::nothrow) gdi::MemoryDC(nullptr, RECT{0, 0, nw, nh}));
+        if (memory && memory->ok()) return true;
+        memory.reset();
+        return false;
     }
 };
 
@@ -150,10 +131,10 @@ PaintBuffer::PaintBuffer(HDC reference, const RECT& area) : m_area(area) {
         store.Fit(static_cast<int>(w), static_cast<int>(h))) {
         m_store = &store;
         store.busy = true;
-        m_dc = store.dc;
-        m_bits = store.bits;
-        m_width = store.width;
-        m_height = store.height;
+        m_dc = store.memory->dc();
+        m_bits = store.memory->bits();
+        m_width = store.memory->width();
+        m_height = store.memory->height();
     } else {
         m_own = new gdi::MemoryDC(reference, area);
         if (!m_own->ok()) return;
