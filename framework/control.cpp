@@ -194,8 +194,10 @@ void ControlBase::SendOnDataChange(DWORD advf) {
     if (m_dataAdvise) m_dataAdvise->SendOnDataChange(static_cast<IDataObject*>(this), 0, advf);
 }
 
-HRESULT ControlBase::FireEvent(DISPID id, VARIANT* argsReversed, UINT count) {
+HRESULT ControlBase::FireEvent(DISPID id, UINT count, const std::function<void(VARIANT*)>& build) {
     HRESULT hr = S_OK;
+    VARIANT args[kMaxEventArgs];
+    if (count > kMaxEventArgs) return E_INVALIDARG;
     // A sink may release the control inside its handler: keep it alive.
     IUnknown* self = Controlling();
     self->AddRef();
@@ -205,11 +207,14 @@ HRESULT ControlBase::FireEvent(DISPID id, VARIANT* argsReversed, UINT count) {
         auto* d = static_cast<IDispatch*>(sinks[i]);
         if (!d) continue;
         d->AddRef();
-        DISPPARAMS params{argsReversed, nullptr, count, 0};
+        // Each sink gets arguments of its own: one may change what it is given.
+        build(args);
+        DISPPARAMS params{count ? args : nullptr, nullptr, count, 0};
         VARIANT result;
         VariantInit(&result);
         hr = d->Invoke(id, IID_NULL, 0x400, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
         VariantClear(&result);
+        for (UINT k = 0; k < count; ++k) VariantClear(&args[k]);
         d->Release();
     }
     self->Release();
@@ -286,23 +291,26 @@ HRESULT ControlBase::GetAmbientFont(IFont** font) {
 
 // ---------------------------------------------------------------- fonts
 
-void ControlBase::ReleaseFont() {
+void ControlBase::ReleaseFont(IFontDisp* next) {
     if (!m_font) return;
     // Disconnect the change sink from the font it watches, so a font that
-    // outlives this control never calls into it.
-    if (m_font == m_connectedFont && m_fontSinkCookie && *m_fontSinkCookie) {
-        IConnectionPointContainer* cpc = nullptr;
-        if (SUCCEEDED(m_font->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)))) {
-            IConnectionPoint* cp = nullptr;
-            if (SUCCEEDED(cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp))) {
-                cp->Unadvise(*m_fontSinkCookie);
-                cp->Release();
+    // outlives this control never calls into it; a font handed back again
+    // (next) stays connected.
+    if (m_font == m_connectedFont && next != m_connectedFont) {
+        if (m_fontSinkCookie && *m_fontSinkCookie) {
+            IConnectionPointContainer* cpc = nullptr;
+            if (SUCCEEDED(m_font->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)))) {
+                IConnectionPoint* cp = nullptr;
+                if (SUCCEEDED(cpc->FindConnectionPoint(IID_IPropertyNotifySink, &cp))) {
+                    cp->Unadvise(*m_fontSinkCookie);
+                    cp->Release();
+                }
+                cpc->Release();
             }
-            cpc->Release();
+            *m_fontSinkCookie = 0;
         }
-        *m_fontSinkCookie = 0;
+        m_connectedFont = nullptr;
     }
-    if (m_font == m_connectedFont) m_connectedFont = nullptr;
     IFontDisp* f = m_font;
     m_font = nullptr;
     f->Release();
@@ -333,9 +341,9 @@ HRESULT ControlBase::PutFont(IFontDisp* font) {
 
 HRESULT ControlBase::PutRefFont(IFontDisp* font) {
     if (FireOnRequestEdit(m_traits.fontIds.font) == S_FALSE) return S_OK;
-    ReleaseFont();
+    if (font) font->AddRef();  // before the release: it may be the same font
+    ReleaseFont(font);
     m_font = font;
-    if (m_font) m_font->AddRef();
     PropertyChanged(m_traits.fontIds.font);
     return S_OK;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <olectl.h>
 #include <objsafe.h>
+#include <functional>
 #include <vector>
 #include "object.h"
 #include "propmap.h"
@@ -137,19 +138,23 @@ public:
 
     // Fires an event to every connected sink; args in reverse order as
     // IDispatch wants them. Returns the status of the last sink.
-    HRESULT FireEvent(DISPID id, VARIANT* argsReversed, UINT count);
+    // Fires an event to every connected sink in connection order; `build`
+    // fills the arguments (last first, as IDispatch wants them) anew for each
+    // sink. Returns the status of the last sink.
+    static const UINT kMaxEventArgs = 8;
+    HRESULT FireEvent(DISPID id, UINT count, const std::function<void(VARIANT*)>& build);
     // Fires with arguments given in natural order: doubles as VT_R8, longs
     // as VT_I4, strings as VT_BSTR copies, bools as VT_BOOL.
     template <class... A>
     HRESULT Fire(DISPID id, A... args) {
-        VARIANT v[sizeof...(A) + 1];
-        UINT n = sizeof...(A);
-        UINT i = n;
-        int expand[] = {0, (MakeArg(v[--i], args), 0)...};
-        (void)expand;
-        HRESULT hr = FireEvent(id, n ? v : nullptr, n);
-        for (UINT k = 0; k < n; ++k) VariantClear(&v[k]);
-        return hr;
+        static_assert(sizeof...(A) <= kMaxEventArgs, "too many event arguments");
+        return FireEvent(id, sizeof...(A), [&](VARIANT* v) {
+            UINT i = sizeof...(A);
+            int expand[] = {0, (MakeArg(v[--i], args), 0)...};
+            (void)expand;
+            (void)i;
+            (void)v;
+        });
     }
 
     // Dispatch identifiers of the events every control fires alike.
@@ -366,7 +371,7 @@ protected:
     LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
     HRESULT ShowPropertyFrame(HWND parent);
-    void ReleaseFont();
+    void ReleaseFont(IFontDisp* next = nullptr);
 
     Traits m_traits;
     IFontDisp* m_font = nullptr;

@@ -219,11 +219,9 @@ void CQEV_SwitchKnob::Snap() {
         m_currentKey = key;
         m_geometry.pointerAngle = angle;
         RedrawNow();
-        VARIANT v;
-        V_VT(&v) = VT_BSTR;
-        V_BSTR(&v) = arg;
-        FireEvent(SKE_ValueChange, &v, 1);
-        VariantClear(&v);
+        // Each sink gets its own copy of this one, which no sink can touch.
+        Fire(SKE_ValueChange, arg);
+        SysFreeString(arg);
         return;
     }
 }

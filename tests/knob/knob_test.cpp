@@ -807,3 +807,30 @@ TEST_CASE("late binding through IDispatch coerces arguments the platform's way")
     CHECK(V_VT(&result) == VT_R8);
     CHECK(V_R8(&result) == 75.5);
 }
+
+TEST_CASE("handing the control its own font back keeps the font watched") {
+    Hosted h;
+    Ptr<IFontDisp> disp;
+    h.knob->get_Font(disp.out());
+    REQUIRE(h.knob->putref_Font(disp) == S_OK);
+    Ptr<IFont> font;
+    disp->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.out()));
+    h.site->ResetCounters();
+    font->put_Bold(TRUE);
+    CHECK(h.site->counters().viewChanges >= 1);
+}
+
+TEST_CASE("every sink gets arguments of its own") {
+    Hosted h;
+    REQUIRE(h.site->Activate(RECT{0, 0, 100, 100}) == S_OK);
+    HWND w = h.site->ControlWindow();
+    EventRecorder first(DIID__IQEV_KnobEvents), second(DIID__IQEV_KnobEvents);
+    REQUIRE(first.Connect(h.knob) == S_OK);
+    REQUIRE(second.Connect(h.knob) == S_OK);
+    // The first sink scribbles over what it was given.
+    first.mutateArgs = true;
+    SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(11, 12));
+    REQUIRE(second.Count() == 1);
+    CHECK(second.Events()[0].Long(0) == 11);
+    CHECK(second.Events()[0].Long(1) == 12);
+}

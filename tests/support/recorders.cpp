@@ -105,6 +105,14 @@ STDMETHODIMP EventRecorder::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DIS
     }
     if (result) VariantInit(result);
     m_events.push_back(ev);
+    if (mutateArgs && params) {
+        // A careless sink: it overwrites its in-arguments.
+        for (UINT i = 0; i < params->cArgs; ++i) {
+            VariantClear(&params->rgvarg[i]);
+            V_VT(&params->rgvarg[i]) = VT_I4;
+            V_I4(&params->rgvarg[i]) = -1;
+        }
+    }
     if (onEvent) onEvent(ev);
     return answer;
 }

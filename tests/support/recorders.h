@@ -100,6 +100,7 @@ public:
     std::function<void(const RecordedEvent&)> onEvent;
     // What Invoke returns.
     HRESULT answer = S_OK;
+    bool mutateArgs = false;  // overwrite the in-arguments after recording them
 
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
