@@ -232,22 +232,35 @@ LONG RegisterKey(HKEY parent, const Key& k) {
     return err;
 }
 
+// Removes what the script wrote: a ForceRemove key whole; any other key its
+// listed values and subkeys, and then the key itself when nothing of anyone
+// else's is left in it (never a NoRemove key).
 LONG UnregisterKey(HKEY parent, const Key& k) {
-    if (!k.noRemove) return DeleteTree(parent, k.name.c_str());
+    if (k.forceRemove && !k.noRemove) return DeleteTree(parent, k.name.c_str());
     HKEY key;
     LONG err = RegOpenKeyExW(parent, k.name.c_str(), 0, KEY_READ | KEY_WRITE, &key);
     if (IsAbsent(err)) return ERROR_SUCCESS;
     if (err != ERROR_SUCCESS) return err;
     LONG first = ERROR_SUCCESS;
-    for (const Value& v : k.values) {
-        err = RegDeleteValueW(key, v.name.empty() ? nullptr : v.name.c_str());
-        if (!IsAbsent(err) && err != ERROR_SUCCESS && first == ERROR_SUCCESS) first = err;
-    }
+    auto removeValue = [&](const std::wstring& name) {
+        LONG e = RegDeleteValueW(key, name.empty() ? nullptr : name.c_str());
+        if (!IsAbsent(e) && e != ERROR_SUCCESS && first == ERROR_SUCCESS) first = e;
+    };
+    if (k.hasDefault) removeValue(std::wstring());
+    for (const Value& v : k.values) removeValue(v.name);
     for (const auto& sub : k.subkeys) {
         err = UnregisterKey(key, *sub);
         if (err != ERROR_SUCCESS && first == ERROR_SUCCESS) first = err;
     }
+    DWORD subkeys = 0, values = 0;
+    bool empty = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                  nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                 subkeys == 0 && values == 0;
     RegCloseKey(key);
+    if (!k.noRemove && empty) {
+        err = RegDeleteKeyW(parent, k.name.c_str());
+        if (!IsAbsent(err) && err != ERROR_SUCCESS && first == ERROR_SUCCESS) first = err;
+    }
     return first;
 }
 

@@ -391,6 +391,17 @@ TEST_CASE("the registrar runs a script's keys, values and removal rules") {
         // Nothing left to remove is no failure.
         CHECK(RunRegistryScript(kScript, vars, 1, RegistryMode::Unregister) == S_OK);
     }
+    SUBCASE("a key the script did not force keeps what someone else put in it") {
+        HKEY h;
+        RegCreateKeyExW(HKEY_CURRENT_USER, (base + L"\\Plain\\Theirs").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &h, nullptr);
+        RegCloseKey(h);
+        REQUIRE(RunRegistryScript(kScript, vars, 1, RegistryMode::Unregister) == S_OK);
+        CHECK(UserKeyExists(base + L"\\Plain\\Theirs"));
+        CHECK(Narrow(ReadUser(base + L"\\Plain", nullptr)) == "<missing>");
+        CHECK_FALSE(UserKeyExists(base + L"\\Plain\\Quoted key"));
+        CHECK_FALSE(UserKeyExists(forced));
+    }
 }
 
 TEST_CASE("a malformed script or an unknown variable changes nothing") {
