@@ -463,6 +463,9 @@ INT_PTR CALLBACK PropertyPageBase::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LP
 INT_PTR PropertyPageBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG:
+        // A page without numeric fields has no row for this message, so the
+        // dialog manager leaves the focus where it was.
+        if (!m_page.numericCount) return FALSE;
         for (size_t i = 0; i < m_page.numericCount; ++i)
             m_edits[i].SubclassWindow(GetDlgItem(m_hWnd, m_page.numericEdits[i].id));
         return TRUE;

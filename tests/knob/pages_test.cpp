@@ -1058,3 +1058,17 @@ TEST_CASE("the Properties verb opens the property frame with the knob's own page
     DestroyWindow(host);
     for (DWORD c : cookies) CoRevokeClassObject(c);
 }
+
+TEST_CASE("the Others page, which has no numeric field, leaves the focus where it was") {
+    IQEV_SwitchKnob* sk = Create<IQEV_SwitchKnob>(CLSID_QEV_SwitchKnob, IID_IQEV_SwitchKnob);
+    ActivePage p(CLSID_SwitchOthersProp);
+    ShowWindow(p.host, SW_SHOWNA);
+    SetFocus(p.host);
+    HWND before = GetFocus();
+    REQUIRE(p.Objects({sk}) == S_OK);
+    REQUIRE(p.Activate() == S_OK);
+    CHECK(GetFocus() == before);
+    CHECK_FALSE(IsChild(p.Dialog(), GetFocus()));
+    p.Objects({});
+    sk->Release();
+}
