@@ -848,12 +848,12 @@ STDMETHODIMP ControlBase::EnableModeless(BOOL) { return S_OK; }
 void ControlBase::Render(HDC hdc, const RECT* bounds, bool metafile) {
     const bool own = !hdc || (m_hwnd && WindowFromDC(hdc) == m_hwnd);
     if (hdc) {
-        if (bounds) Paint(RenderTarget{hdc, *bounds, metafile, own});
+        if (bounds) Paint(RenderTarget{hdc, *bounds, metafile, own, true});
         return;
     }
     gdi::WindowDC windowDC(m_hwnd);
     if (!windowDC.get()) return;
-    RenderTarget target{windowDC.get(), RECT{0, 0, 0, 0}, false, own};
+    RenderTarget target{windowDC.get(), RECT{0, 0, 0, 0}, false, own, false};
     GetClientRect(m_hwnd, &target.bounds);
     Paint(target);
 }

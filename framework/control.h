@@ -53,6 +53,7 @@ struct RenderTarget {
     RECT bounds;    // the area to paint, in hdc's coordinates
     bool metafile;  // hdc records a metafile: draw into it directly
     bool own;       // the paint shows in the control's own window
+    bool given;     // the DC came with the paint (OnDraw), not from the redraw path
 };
 
 // Dispatch identifiers of a control's font properties.

@@ -107,7 +107,7 @@ void PaintSliderTrack(const Surface& s, const RECT& I, const PointerSpec& p, con
     const int rx = (p.sliderWidth - p.size + W) / 2, ry = (p.sliderWidth - p.size + H) / 2;
     if (p.sliderType == SS_GRADIENT) {
         DrawShadedRing(s.pixels, cx, cy, rx, ry, p.sliderWidth, HalfColor(c.slider), LightTint(c.slider), 8, arc);
-    } else {
+    } else if (p.sliderType == SS_FLAT || !p.unknownSlideTypeBlank) {
         DrawShadedRing(s.pixels, cx, cy, rx, ry, p.sliderWidth, c.slider, c.slider, 8, arc);
         DrawShadedRing(s.pixels, cx, cy, rx, ry, p.sliderWidth, HalfColor(c.slider), LightTint(c.slider), 7, arc);
     }

@@ -201,7 +201,8 @@ void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, Knob
     kept.SetHitRegion(hit.release());
     kept.centre = painted.centre;
     kept.pointerAngle = painted.angle;
-    ApplyRoundWindowRegion(window, borderType);
+    // The redraw path of values and drags leaves the window's shape alone.
+    if (target.given) ApplyRoundWindowRegion(window, borderType);
 }
 
 // ---------------------------------------------------------------- background and border

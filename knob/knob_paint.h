@@ -301,6 +301,9 @@ struct PointerSpec {
     // The switch knob centres its disc marker on the marker's middle; the
     // knob's disc sits one pixel right of it and one pixel shorter.
     bool centredDiscMarker = false;
+    // The switch knob draws no slide ring for a SliderType other than flat
+    // and gradient; the knob draws every other value as flat.
+    bool unknownSlideTypeBlank = false;
 };
 struct PointerColors {
     COLORREF indicator, marker, slider, hubLight, hubDark;

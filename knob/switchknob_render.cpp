@@ -21,7 +21,7 @@ struct SwitchKnobPainter {
         a.panel = PanelSpec{k.m_PanelType, k.m_PanelBorderType, k.m_PanelBorderLen};
         a.arc = DialArc{k.m_StartAngle, k.m_EndAngle, k.m_GradientRate};
         a.pointer = PointerSpec{k.m_IndicatorType, k.m_IndicatorSize, k.m_SliderType, k.m_SliderWidth, k.m_MarkerType,
-                                k.m_MarkerVisible == 1, true};
+                                k.m_MarkerVisible == 1, true, true};
         a.elementIndicatorType = k.m_ElementIndicatorType;
         a.elementIndicatorSize = k.m_ElementIndicatorSize;
         return a;

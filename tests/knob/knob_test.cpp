@@ -834,3 +834,20 @@ TEST_CASE("every sink gets arguments of its own") {
     CHECK(second.Events()[0].Long(0) == 11);
     CHECK(second.Events()[0].Long(1) == 12);
 }
+
+TEST_CASE("only paints that come with a DC shape the window; the redraw path leaves it alone") {
+    Hosted h;
+    h.knob->put_BorderType(ES_CIRCLE);
+    REQUIRE(h.site->Activate(RECT{0, 0, 120, 120}) == S_OK);
+    HWND w = h.site->ControlWindow();
+    testsupport::PumpPending();
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    CHECK(GetWindowRgn(w, probe) != ERROR);
+    SetWindowRgn(w, nullptr, FALSE);
+    h.knob->UpdateValue(70);  // drawn at once into the window, no DC handed over
+    CHECK(GetWindowRgn(w, probe) == ERROR);
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);  // a paint with its DC
+    CHECK(GetWindowRgn(w, probe) != ERROR);
+    DeleteObject(probe);
+}

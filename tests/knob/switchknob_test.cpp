@@ -855,3 +855,19 @@ TEST_CASE("the disc marker is centred on its middle, one pixel wider and taller 
     sk->Release();
     knob->Release();
 }
+
+TEST_CASE("a slide style other than flat or gradient draws no slide ring") {
+    IQEV_SwitchKnob* sk = NewSwitchKnob();
+    sk->put_IndicatorType(IS_Slide_Circle);
+    sk->put_SliderType(static_cast<SlideStyle>(2));
+    DibCanvas unknown = DrawToDib(sk, 200, 200);
+    sk->put_IndicatorType(IS_Circle);  // the same pointer without any ring
+    DibCanvas plain = DrawToDib(sk, 200, 200);
+    RECT diff = ChangedBox(unknown, plain, 200, 200);
+    CHECK(diff.right < diff.left);  // no pixel differs
+    sk->put_IndicatorType(IS_Slide_Circle);
+    sk->put_SliderType(SS_FLAT);
+    RECT flat = ChangedBox(DrawToDib(sk, 200, 200), plain, 200, 200);
+    CHECK(flat.right >= flat.left);
+    sk->Release();
+}
