@@ -47,6 +47,24 @@ HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits) {
     return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+bool PixelTarget::Bounds(RECT* area) const {
+    if (m_bits) {
+        // Offsets this large could wrap Set's unsigned arithmetic round.
+        const int kFar = 1 << 30;
+        if (m_dx < -kFar || m_dx > kFar || m_dy < -kFar || m_dy > kFar) return false;
+        *area = RECT{-m_dx, -m_dy, m_width - m_dx, m_height - m_dy};
+        return true;
+    }
+    if (!m_dc) return false;
+    const DWORD type = GetObjectType(m_dc);
+    if (type == OBJ_METADC || type == OBJ_ENHMETADC) return false;
+    if (GetMapMode(m_dc) != MM_TEXT || GetGraphicsMode(m_dc) != GM_COMPATIBLE || GetLayout(m_dc) != 0) return false;
+    const int kind = GetClipBox(m_dc, area);
+    if (kind == ERROR) return false;
+    if (kind == NULLREGION) *area = RECT{0, 0, 0, 0};
+    return true;
+}
+
 MemoryDC::MemoryDC(HDC reference, const RECT& area) : m_area(area) {
     long long w = (long long)area.right - area.left;
     long long h = (long long)area.bottom - area.top;

@@ -134,6 +134,12 @@ public:
     HDC dc() const { return m_dc; }
     bool direct() const { return m_bits != nullptr; }
 
+    // The logical rectangle outside which Set changes nothing: the bitmap
+    // for direct writes; for SetPixelV the DC's clip box, where logical
+    // points are device pixels (MM_TEXT, no world transform, no mirroring).
+    // False where there is no such rectangle: a metafile records every pixel.
+    bool Bounds(RECT* area) const;
+
     void Set(int x, int y, COLORREF c) const {
         if (m_bits) {
             // Unsigned arithmetic: no overflow, negative results fail the bound.

@@ -1,5 +1,6 @@
 #include "common/shading.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -171,6 +172,63 @@ struct CurveShade {
     }
 };
 
+// Where the pixels of one call can land, in the target's logical
+// coordinates: the target's Bounds, when it has them.
+struct Drawable {
+    bool bounded;
+    long long left, top, right, bottom;  // inclusive; empty when left > right or top > bottom
+
+    static Drawable Of(const gdi::PixelTarget& t) {
+        RECT r;
+        if (!t.Bounds(&r)) return Drawable{false, 0, 0, 0, 0};
+        return Drawable{true, r.left, r.top, (long long)r.right - 1, (long long)r.bottom - 1};
+    }
+};
+
+// The walk points (x, y) of an outline whose mirrored pixels (cx +- x,
+// cy +- y) can land on the target: xNear <= x <= xFar and yNear <= y <= yFar.
+struct WalkWindow {
+    long long xNear, xFar, yNear, yFar;
+};
+
+// The distances |p - c| of the points p from lo to hi: [*nearest, *farthest].
+inline void Distances(long long lo, long long hi, long long c, long long* nearest, long long* farthest) {
+    const long long a = lo - c, b = hi - c;
+    *farthest = std::max(std::llabs(a), std::llabs(b));
+    *nearest = (a <= 0 && b >= 0) ? 0 : std::min(std::llabs(a), std::llabs(b));
+}
+
+// The window of the outline (cx, cy, rx, ry) on d; false when no pixel of
+// the outline lands on d. With F as in Outline, that is so when d misses the
+// outline's bounding box, or lies wholly beyond the outline, or wholly inside
+// its hole:
+// - F rises only on a step in y, and to at most rx^2 (2y - 1) (from F <= 0)
+//   or below ry^2 (2x - 1) (from F > 0), so no walk point has F above
+//   max(rx^2 (2ry - 1), ry^2 (2rx - 1));
+// - F falls below zero only on a step in x, to at least -ry^2 (2x + 1) (from
+//   F >= 0) or -rx^2 (2y + 1) (from F < 0, as F + rx^2 (2y + 1) is at least
+//   as far from zero), so no walk point (x, y) has F below
+//   -max(rx^2 (2y + 1), ry^2 (2x + 1));
+// and F rises in x and in y, from the window's nearest corner to its farthest.
+bool OutlineWindow(const Drawable& d, int cx, int cy, int rx, int ry, WalkWindow* w) {
+    if (!d.bounded) {
+        *w = WalkWindow{0, rx, 0, ry};
+        return true;
+    }
+    if (d.left > d.right || d.top > d.bottom) return false;
+    Distances(d.left, d.right, cx, &w->xNear, &w->xFar);
+    Distances(d.top, d.bottom, cy, &w->yNear, &w->yFar);
+    if (w->xNear > rx || w->yNear > ry) return false;
+    // Coordinates up to the radii, radii up to 32767: every product fits in 64 bits.
+    const long long rx2 = (long long)rx * rx, ry2 = (long long)ry * ry;
+    auto F = [&](long long x, long long y) { return ry2 * x * x + rx2 * y * y - rx2 * ry2; };
+    if (F(w->xNear, w->yNear) > std::max(rx2 * (2LL * ry - 1), ry2 * (2LL * rx - 1))) return false;
+    if (w->xFar <= rx && w->yFar <= ry &&
+        F(w->xFar, w->yFar) < -std::max(rx2 * (2 * w->yFar + 1), ry2 * (2 * w->xFar + 1)))
+        return false;
+    return true;
+}
+
 inline bool CentreOk(int cx, int cy) {
     return cx > -kMaxCentre && cx < kMaxCentre && cy > -kMaxCentre && cy < kMaxCentre;
 }
@@ -184,33 +242,44 @@ void StraightLine(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COL
     }
 }
 
+// The four mirrored pixels of walk point (x, y).
+template <class Shade>
+inline void Pixels(const gdi::PixelTarget& t, int cx, int cy, int x, int y, const Shade& shade,
+                   const ArcLimits* arc) {
+    const int px[4] = {cx + x, cx - x, cx - x, cx + x};
+    const int py[4] = {cy + y, cy + y, cy - y, cy - y};
+    double theta[4];
+    bool haveTheta = false;
+    if (arc) QuadAngles(x, y, theta), haveTheta = true;
+    double c[4];
+    const unsigned exact = QuadCosines(x, y, c);
+    for (int i = 0; i < 4; ++i) {
+        if (arc && !arc->Contains(theta[i])) continue;
+        COLORREF colour;
+        if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
+            if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
+            colour = shade.Exact(theta[i]);
+        }
+        t.Set(px[i], py[i], colour);
+    }
+}
+
 // Midpoint walk over one quadrant from (rx, 0), stepping up in y while that
 // stays closer to the ellipse than a step in x; the four mirrored pixels of
 // every point are set in the order (+x, +y), (-x, +y), (-x, -y), (+x, -y).
 // F(x, y) = ry^2 x^2 + rx^2 y^2 - rx^2 ry^2 is kept in 64 bits and updated
-// incrementally (32 bits overflow from about 215 px radius).
+// incrementally (32 bits overflow from about 215 px radius). Points outside
+// the window w are walked over without their pixels, which would not land.
 template <class Shade>
-void Outline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, const Shade& shade, const ArcLimits* arc) {
+void Outline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, const WalkWindow& w, const Shade& shade,
+             const ArcLimits* arc) {
     const long long rx2 = (long long)rx * rx, ry2 = (long long)ry * ry;
     long long f = 0;  // F(rx, 0)
     int x = rx, y = 0;
     while (x >= 0 && y <= ry) {
-        const int px[4] = {cx + x, cx - x, cx - x, cx + x};
-        const int py[4] = {cy + y, cy + y, cy - y, cy - y};
-        double theta[4];
-        bool haveTheta = false;
-        if (arc) QuadAngles(x, y, theta), haveTheta = true;
-        double c[4];
-        const unsigned exact = QuadCosines(x, y, c);
-        for (int i = 0; i < 4; ++i) {
-            if (arc && !arc->Contains(theta[i])) continue;
-            COLORREF colour;
-            if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
-                if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
-                colour = shade.Exact(theta[i]);
-            }
-            t.Set(px[i], py[i], colour);
-        }
+        // x only falls and y only rises: the rest of the quadrant is outside.
+        if (x < w.xNear || y > w.yFar) break;
+        if (x <= w.xFar && y >= w.yNear) Pixels(t, cx, cy, x, y, shade, arc);
         const long long up = f + rx2 * (2LL * y + 1);    // F(x, y + 1)
         const long long left = f - ry2 * (2LL * x - 1);  // F(x - 1, y)
         if (std::llabs(up) < std::llabs(left)) {
@@ -225,20 +294,22 @@ void Outline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, const Sh
 
 bool RadiiOk(int rx, int ry) { return rx >= 0 && ry >= 0 && rx <= kMaxShadedRadius && ry <= kMaxShadedRadius; }
 
-void PlainOutline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2,
-                  const ArcLimits* arc) {
+void PlainOutline(const gdi::PixelTarget& t, const Drawable& d, int cx, int cy, int rx, int ry, COLORREF c1,
+                  COLORREF c2, const ArcLimits* arc) {
     if (!RadiiOk(rx, ry)) return;
     c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
     if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 1);
-    Outline(t, cx, cy, rx, ry, PlainShade(c1, c2), arc);
+    WalkWindow w;
+    if (OutlineWindow(d, cx, cy, rx, ry, &w)) Outline(t, cx, cy, rx, ry, w, PlainShade(c1, c2), arc);
 }
 
-void CurveOutline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2, float knee,
-                  float level, const ArcLimits* arc) {
+void CurveOutline(const gdi::PixelTarget& t, const Drawable& d, int cx, int cy, int rx, int ry, COLORREF c1,
+                  COLORREF c2, float knee, float level, const ArcLimits* arc) {
     if (!RadiiOk(rx, ry)) return;
     c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
     if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 0);
-    Outline(t, cx, cy, rx, ry, CurveShade(c1, c2, knee, level), arc);
+    WalkWindow w;
+    if (OutlineWindow(d, cx, cy, rx, ry, &w)) Outline(t, cx, cy, rx, ry, w, CurveShade(c1, c2, knee, level), arc);
 }
 
 // Style 5's brightness step: ch + ch * (k - w/2) / w per channel, capped at 255.
@@ -287,14 +358,14 @@ void DrawShadedEllipse(const gdi::PixelTarget& target, int cx, int cy, int rx, i
                        const ArcLimits* arc) {
     if (!CentreOk(cx, cy)) return;
     target.Flush();
-    PlainOutline(target, cx, cy, rx, ry, c1, c2, arc);
+    PlainOutline(target, Drawable::Of(target), cx, cy, rx, ry, c1, c2, arc);
 }
 
 void DrawShadedEllipseCurve(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, COLORREF c1, COLORREF c2,
                             float knee, float level, const ArcLimits* arc) {
     if (!CentreOk(cx, cy)) return;
     target.Flush();
-    CurveOutline(target, cx, cy, rx, ry, c1, c2, knee, level, arc);
+    CurveOutline(target, Drawable::Of(target), cx, cy, rx, ry, c1, c2, knee, level, arc);
 }
 
 void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, int width, COLORREF c1,
@@ -307,24 +378,27 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
     const ArcLimits* arc = (style == RING_EDGES_ARC || style == RING_TUBE_ARC) ? &limits : nullptr;
     const gdi::PixelTarget& t = target;
     t.Flush();
+    // Outlines that land wholly off the target are skipped; a disc of a huge
+    // radius centred far off the target then costs what its visible part costs.
+    const Drawable d = Drawable::Of(t);
     switch (style) {
     case RING_BEVEL:
-        PlainOutline(t, cx, cy, rx, ry, c1, c2, nullptr);
-        PlainOutline(t, cx, cy, rx - 1, ry - 1, MixColors(c1, 3, c2, 1, 4), MixColors(c1, 1, c2, 3, 4), nullptr);
+        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, nullptr);
+        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 3, c2, 1, 4), MixColors(c1, 1, c2, 3, 4), nullptr);
         break;
     case RING_EDGES:
     case RING_EDGES_ARC:
         if (!ringFits) return;
-        PlainOutline(t, cx, cy, rx, ry, c1, c2, arc);
-        PlainOutline(t, cx, cy, rx - 1, ry - 1, MixColors(c1, 2, c2, 1, 3), MixColors(c1, 1, c2, 2, 3), arc);
-        PlainOutline(t, cx, cy, rx - w + 1, ry - w + 1, c2, c1, arc);
-        PlainOutline(t, cx, cy, rx - w, ry - w, MixColors(c1, 1, c2, 2, 3), MixColors(c1, 2, c2, 1, 3), arc);
+        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, arc);
+        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 2, c2, 1, 3), MixColors(c1, 1, c2, 2, 3), arc);
+        PlainOutline(t, d, cx, cy, rx - w + 1, ry - w + 1, c2, c1, arc);
+        PlainOutline(t, d, cx, cy, rx - w, ry - w, MixColors(c1, 1, c2, 2, 3), MixColors(c1, 2, c2, 1, 3), arc);
         break;
     case RING_TUBE:
     case RING_TUBE_ARC:
         if (!ringFits) return;
         for (int k = 0; k <= w; ++k)
-            PlainOutline(t, cx, cy, rx - k, ry - k, GradedColor(c1, c2, k, w), GradedColor(c2, c1, k, w), arc);
+            PlainOutline(t, d, cx, cy, rx - k, ry - k, GradedColor(c1, c2, k, w), GradedColor(c2, c1, k, w), arc);
         break;
     case RING_DISC: {
         const int n = rx < ry ? rx : ry;
@@ -333,16 +407,16 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
         for (int k = 0; k <= n; ++k) {
             const COLORREF light = GradedColor(c1, c2, k, 2 * n), dark = GradedColor(c2, c1, k, 2 * n);
             if (curved)
-                CurveOutline(t, cx, cy, rx - k, ry - k, light, dark, shading.gradientRate, 0.5f, nullptr);
+                CurveOutline(t, d, cx, cy, rx - k, ry - k, light, dark, shading.gradientRate, 0.5f, nullptr);
             else
-                PlainOutline(t, cx, cy, rx - k, ry - k, light, dark, nullptr);
+                PlainOutline(t, d, cx, cy, rx - k, ry - k, light, dark, nullptr);
         }
         break;
     }
     case RING_GRADIENT:
         if (!ringFits) return;
         for (int k = 0; k <= w; ++k)
-            CurveOutline(t, cx, cy, rx - k, ry - k, Brightened(c1, k, w), Brightened(c2, k, w), 0.2f, 0.6f, nullptr);
+            CurveOutline(t, d, cx, cy, rx - k, ry - k, Brightened(c1, k, w), Brightened(c2, k, w), 0.2f, 0.6f, nullptr);
         break;
     case RING_FLAT:
         if (!ringFits) return;

@@ -134,13 +134,11 @@ PaintBuffer::PaintBuffer(HDC reference, const RECT& area) : m_area(area) {
         m_dc = store.memory->dc();
         m_bits = store.memory->bits();
         m_width = store.memory->width();
-        m_height = store.memory->height();
     } else {
         m_own = new gdi::MemoryDC(reference, area);
         if (!m_own->ok()) return;
         m_dc = m_own->dc();
         m_width = static_cast<int>(w);
-        m_height = static_cast<int>(h);
     }
     m_saved = SaveDC(m_dc);
     SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);
@@ -155,7 +153,10 @@ PaintBuffer::~PaintBuffer() {
 gdi::PixelTarget PaintBuffer::Pixels() const {
     if (m_own) return m_own->Pixels();
     if (!m_dc) return gdi::PixelTarget(nullptr);
-    return gdi::PixelTarget::Dib(m_dc, m_bits, m_width, m_height, m_width * 4, POINT{-m_area.left, -m_area.top});
+    // Only the area's corner of the kept bitmap: nothing else is copied, and
+    // the shading routines skip what cannot land.
+    return gdi::PixelTarget::Dib(m_dc, m_bits, m_area.right - m_area.left, m_area.bottom - m_area.top, m_width * 4,
+                                 POINT{-m_area.left, -m_area.top});
 }
 
 BOOL PaintBuffer::BlitTo(HDC target) const {

@@ -150,7 +150,7 @@ private:
     RECT m_area;
     HDC m_dc = nullptr;
     void* m_bits = nullptr;
-    int m_width = 0, m_height = 0;  // of the whole bitmap
+    int m_width = 0;                // of the whole bitmap
     int m_saved = 0;
     Store* m_store = nullptr;       // the shared bitmap, or null
     gdi::MemoryDC* m_own = nullptr; // a bitmap of its own otherwise

@@ -465,6 +465,103 @@ TEST_CASE("direct DIB writes equal the SetPixelV path for every routine") {
     }
 }
 
+TEST_CASE("outlines that land off the target are skipped without changing a pixel") {
+    // Small targets placed all over an ellipse (across the rim, inside the
+    // hole near it, past its ends) get exactly the pixels of a target that
+    // holds the whole drawing.
+    constexpr int cx = 310, cy = 210, rx = 300, ry = 200;
+    const RECT whole{0, 0, 2 * cx, 2 * cy};
+    const COLORREF c1 = RGB(231, 187, 99), c2 = RGB(33, 66, 133);
+    using Draw = std::function<void(const gdi::PixelTarget&)>;
+    std::vector<Draw> routines = {
+        [&](const gdi::PixelTarget& t) { DrawShadedEllipse(t, cx, cy, rx, ry, c1, c2); },
+        [&](const gdi::PixelTarget& t) { DrawShadedEllipseCurve(t, cx, cy, rx, ry, c1, c2, 0.35f, 0.5f); },
+        [&](const gdi::PixelTarget& t) { DrawShadedRing(t, cx, cy, rx, ry, 0, c1, c2, 4, RingShading{135, 45, 0.8f}); },
+    };
+    for (int style : {1, 2, 3, 4, 5, 7, 8})
+        routines.push_back([=](const gdi::PixelTarget& t) {
+            DrawShadedRing(t, cx, cy, rx, ry, 6, c1, c2, style, RingShading{300, 240, 0.5f});
+        });
+
+    // Windows of 3 x 3 pixels along rays from the centre past the rim, and
+    // larger ones: wholly inside, round the centre, beyond the ends.
+    std::vector<RECT> windows;
+    for (double a : {0.0, 0.3, 0.785, 1.2, 1.5708, 2.5, 3.9, 5.2}) {
+        for (int k = -12; k <= 4; ++k) {
+            const int x = cx + (int)std::lround(std::cos(a) * (rx + k));
+            const int y = cy + (int)std::lround(std::sin(a) * (ry + k));
+            windows.push_back(RECT{x - 1, y - 1, x + 2, y + 2});
+        }
+    }
+    windows.push_back(RECT{cx - 150, cy - 100, cx + 150, cy + 100});
+    windows.push_back(RECT{cx - 5, cy - 5, cx + 5, cy + 5});
+    windows.push_back(RECT{cx - 20, 0, cx + 20, 40});
+    windows.push_back(RECT{-30, -30, 5, 5});
+    windows.push_back(RECT{2 * cx - 8, cy - 30, 2 * cx + 40, cy + 30});
+
+    int index = 0;
+    for (const Draw& draw : routines) {
+        ++index;
+        CAPTURE(index);
+        Canvas all(whole);
+        draw(all.mem.Pixels());
+        for (const RECT& w : windows) {
+            CAPTURE(w.left);
+            CAPTURE(w.top);
+            Canvas direct(w), slow(w);
+            draw(direct.mem.Pixels());
+            draw(gdi::PixelTarget(slow.dc()));
+            bool same = true;
+            for (int y = w.top; y < w.bottom && same; ++y)
+                for (int x = w.left; x < w.right && same; ++x) {
+                    const bool drawn = x >= 0 && y >= 0 && x < whole.right && y < whole.bottom;
+                    const COLORREF expected = drawn ? all.At(x, y) : kBlank;
+                    same = direct.At(x, y) == expected && slow.At(x, y) == expected;
+                }
+            CHECK(same);
+        }
+    }
+
+    // SetPixelV through a clip region: the clip box bounds the outlines.
+    Canvas clipped(whole), all(whole);
+    gdi::Region clip(CreateRectRgn(cx + 200, cy - 60, cx + 320, cy + 60));
+    SelectClipRgn(clipped.dc(), clip);
+    DrawShadedRing(gdi::PixelTarget(clipped.dc()), cx, cy, rx, ry, 0, c1, c2, 4, kKnobShading);
+    SelectClipRgn(clipped.dc(), nullptr);
+    DrawShadedRing(all.mem.Pixels(), cx, cy, rx, ry, 0, c1, c2, 4, kKnobShading);
+    int differ = 0, inside = 0;
+    for (int y = 0; y < whole.bottom; ++y)
+        for (int x = 0; x < whole.right; ++x) {
+            const bool in = PtInRegion(clip, x, y) != FALSE;
+            inside += in && clipped.At(x, y) != kBlank;
+            differ += clipped.At(x, y) != (in ? all.At(x, y) : kBlank);
+        }
+    CHECK(differ == 0);
+    CHECK(inside > 1000);
+}
+
+TEST_CASE("a shaded disc of the largest radius far off the target is drawn in bounded time") {
+    // Its rim crosses the canvas, at the side and at the top; the tens of
+    // thousands of outlines that miss the canvas cost nothing.
+    const int R = kMaxShadedRadius;
+    for (float rate : {0.5f, 0.3f}) {
+        CAPTURE(rate);
+        Canvas side(64, 64), top(64, 64);
+        DrawShadedRing(side.mem.Pixels(), 32 - R, 20, R, R, 0, kWhite, kBlack, 4, RingShading{135, 45, rate});
+        CHECK(side.At(0, 40) != kBlank);
+        CHECK(side.At(32, 20) != kBlank);
+        CHECK(side.At(33, 20) == kBlank);
+        CHECK(side.At(63, 40) == kBlank);
+        DrawShadedRing(top.mem.Pixels(), 40, 32 + R, R, R, 0, kWhite, kBlack, 4, RingShading{135, 45, rate});
+        CHECK(top.At(40, 32) != kBlank);
+        CHECK(top.At(40, 31) == kBlank);
+        CHECK(top.At(10, 63) != kBlank);
+    }
+    Canvas inside(64, 64);
+    DrawShadedRing(inside.mem.Pixels(), 32, 32, R, R - 7, 0, kWhite, kBlack, 4, kKnobShading);
+    CHECK(inside.Painted() == 64 * 64);
+}
+
 TEST_CASE("ForDC writes directly only where that gives the same pixels") {
     // A bottom-up DIB with a moved window origin.
     BITMAPINFO bi = {};

@@ -505,6 +505,26 @@ TEST_CASE("a huge number of ticks is drawn in bounded time and a knob of non-fin
     CHECK(wmf.Record(knob, 200, 200) == S_OK);
 }
 
+TEST_CASE("a bubble pointer far larger than the knob paints in bounded time") {
+    // IndicatorSize 32767 puts the bubble's centre thousands of pixels off
+    // the knob; its shaded disc has as many outlines as its radius.
+    SUBCASE("drawn for a container") {
+        Knob knob;
+        knob->put_IndicatorType(IS_Bubble);
+        knob->put_IndicatorSize(32767);
+        HRESULT hr = E_FAIL;
+        DrawToDib(knob, 200, 200, &hr);
+        CHECK(hr == S_OK);
+    }
+    SUBCASE("in its own window") {
+        ActiveKnob active;
+        active.k->put_IndicatorType(IS_Bubble);
+        active.k->put_IndicatorSize(32767);
+        PumpPending();
+        CHECK(active.k->UpdateValue(70) == S_OK);
+    }
+}
+
 TEST_CASE("the window region follows the round border types") {
     SUBCASE("set when the window is created") {
         ActiveKnob active(RECT{10, 10, 210, 190}, ES_3DRING);

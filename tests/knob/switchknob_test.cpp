@@ -599,6 +599,16 @@ TEST_CASE("bounds away from the origin draw the whole picture there") {
     }
 }
 
+TEST_CASE("a bubble pointer far larger than the dial paints in bounded time") {
+    Hosted h;
+    h.sk->put_IndicatorType(IS_Bubble);
+    h.sk->put_IndicatorSize(32767);
+    h.Paint();
+    HRESULT hr = E_FAIL;
+    DrawToDib(h.sk, 200, 200, &hr);
+    CHECK(hr == S_OK);
+}
+
 TEST_CASE("round frames clip the window, and only the window's own paints set its region") {
     Hosted h(true, true, false);
     h.sk->put_BorderType(ES_CIRCLE);
