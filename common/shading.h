@@ -2,7 +2,10 @@
 // is coloured by its direction to the light (upper left), and the eight ring
 // and bevel styles built from them. Pixels go through a gdi::PixelTarget:
 // SetPixelV on any DC (metafiles included), or direct writes into a 32-bit
-// DIB section with the same result.
+// DIB section with the same result. Outlines, and the parts of them, that
+// cannot land within the target's Bounds are passed over: of a disc of a
+// huge radius centred far off the target, only the outlines that cross the
+// target are walked.
 #pragma once
 #include <windows.h>
 
