@@ -57,11 +57,20 @@ bool PixelTarget::Bounds(RECT* area) const {
     }
     if (!m_dc) return false;
     const DWORD type = GetObjectType(m_dc);
-    if (type == OBJ_METADC || type == OBJ_ENHMETADC) return false;
+    if (type == OBJ_METADC || type == OBJ_ENHMETADC) {
+        if (!m_limited) return false;
+        *area = m_limit;
+        return true;
+    }
     if (GetMapMode(m_dc) != MM_TEXT || GetGraphicsMode(m_dc) != GM_COMPATIBLE || GetLayout(m_dc) != 0) return false;
     const int kind = GetClipBox(m_dc, area);
-    if (kind == ERROR) return false;
+    if (kind == ERROR) {
+        if (!m_limited) return false;
+        *area = m_limit;
+        return true;
+    }
     if (kind == NULLREGION) *area = RECT{0, 0, 0, 0};
+    if (m_limited && !IntersectRect(area, area, &m_limit)) *area = RECT{0, 0, 0, 0};
     return true;
 }
 

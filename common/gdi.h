@@ -131,6 +131,15 @@ public:
     // always for metafiles.
     static PixelTarget ForDC(HDC dc);
 
+    // SetPixelV on `dc` (a metafile too), only inside `area`: the picture a
+    // caller asked for, so nothing off it is recorded.
+    static PixelTarget Within(HDC dc, const RECT& area) {
+        PixelTarget t(dc);
+        t.m_limited = true;
+        t.m_limit = area;
+        return t;
+    }
+
     HDC dc() const { return m_dc; }
     bool direct() const { return m_bits != nullptr; }
 
@@ -147,7 +156,7 @@ public:
             unsigned py = (unsigned)y + (unsigned)m_dy;
             if (px < (unsigned)m_width && py < (unsigned)m_height)
                 *reinterpret_cast<DWORD*>(m_bits + (ptrdiff_t)(int)py * m_stride + (ptrdiff_t)px * 4) = ToDibPixel(c);
-        } else {
+        } else if (!m_limited || (x >= m_limit.left && x < m_limit.right && y >= m_limit.top && y < m_limit.bottom)) {
             SetPixelV(m_dc, x, y, c);
         }
     }
@@ -170,6 +179,8 @@ private:
     int m_stride = 0;
     int m_dx = 0;
     int m_dy = 0;
+    bool m_limited = false;
+    RECT m_limit{0, 0, 0, 0};
 };
 
 // A new top-down 32-bit DIB section of width x height for dc, and the first

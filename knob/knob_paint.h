@@ -215,7 +215,7 @@ void PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& 
     if (target.metafile) {
         gdi::SavedState saved(target.hdc);
         PaintFont paintFont(target.hdc, font);
-        painted = paint(Surface{target.hdc, gdi::PixelTarget(target.hdc), true, paintFont.points()});
+        painted = paint(Surface{target.hdc, gdi::PixelTarget::Within(target.hdc, target.bounds), true, paintFont.points()});
     } else {
         PaintBuffer memory(target.hdc, target.bounds);
         if (!memory.ok()) return;

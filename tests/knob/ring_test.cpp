@@ -59,3 +59,22 @@ TEST_CASE("a dense scale draws every minor tick") {
     CHECK(dense.Count(kMetaLineTo) == lines + 31 + 320);
     knob->Release();
 }
+
+TEST_CASE("a metafile records no pixel off the picture, so a huge pointer records in bounded time") {
+    const WORD kMetaSetPixel = 0x041F;
+    IQEV_Knob* knob = NewKnob();
+    knob->put_IndicatorType(IS_Bubble);
+    knob->put_IndicatorSize(32767);
+    Wmf wmf;
+    REQUIRE(wmf.Record(knob, 120, 120) == S_OK);
+    size_t outside = 0;
+    for (const WmfRecord& r : wmf.Records()) {
+        if (r.function != kMetaSetPixel) continue;
+        // color (2 words), y, x: stored last first
+        const int y = r.Param(2), x = r.Param(3);
+        if (x < 0 || y < 0 || x >= 120 || y >= 120) ++outside;
+    }
+    CHECK(outside == 0);
+    CHECK(wmf.Count(kMetaSetPixel) <= 120 * 120 * 4);
+    knob->Release();
+}
