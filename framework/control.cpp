@@ -239,6 +239,21 @@ bool ControlBase::HandleCommonInput(UINT msg, WPARAM wp, LPARAM lp, const Common
     }
 }
 
+bool ControlBase::PressAt(int x, int y, HRGN grip, const CommonEventIds& ids) {
+    if (!m_enabled) return false;
+    Fire(ids.mouseDown, (LONG)x, (LONG)y);
+    if (grip && PtInRegion(grip, x, y)) m_drag = 1;
+    return true;
+}
+
+bool ControlBase::ReleaseAt(int x, int y, const CommonEventIds& ids) {
+    if (!m_enabled) return false;
+    Fire(ids.mouseUp, (LONG)x, (LONG)y);
+    if (m_drag) Fire(ids.click);
+    m_drag = 0;
+    return true;
+}
+
 // ---------------------------------------------------------------- ambients
 
 HRESULT ControlBase::GetAmbientProperty(DISPID id, VARIANT* out) {

@@ -137,8 +137,6 @@ public:
     // window; prints and metafiles leave input and the window region alone.
     void Render(HDC hdc, const RECT* bounds, bool metafile);
 
-    // Fires an event to every connected sink; args in reverse order as
-    // IDispatch wants them. Returns the status of the last sink.
     // Fires an event to every connected sink in connection order; `build`
     // fills the arguments (last first, as IDispatch wants them) anew for each
     // sink. Returns the status of the last sink.
@@ -165,6 +163,12 @@ public:
     // Key and double-click rows shared by the controls: fired only while
     // enabled; returns true when the message was one of them.
     bool HandleCommonInput(UINT msg, WPARAM wp, LPARAM lp, const CommonEventIds& ids, LRESULT& result);
+    // Left-button press and release of the controls that drag a part of
+    // themselves. Nothing happens while disabled (false). A press fires
+    // MouseDown and starts a drag inside `grip`; a release fires MouseUp, and
+    // Click when it ends a drag.
+    bool PressAt(int x, int y, HRGN grip, const CommonEventIds& ids);
+    bool ReleaseAt(int x, int y, const CommonEventIds& ids);
 
     // ----- ambient properties of the client site
     HRESULT GetAmbientProperty(DISPID id, VARIANT* out);

@@ -98,29 +98,16 @@ bool CQEV_Knob::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRESU
         result = 0;
         return true;
     case WM_LBUTTONDOWN:
-        OnLButtonDown(x, y);
+        PressAt(x, y, m_geometry.hitRegion, kKnobEvents);
         result = 0;
         return true;
     case WM_LBUTTONUP:
-        OnLButtonUp(x, y);
+        ReleaseAt(x, y, kKnobEvents);
         result = 0;
         return true;
     default:
         return false;
     }
-}
-
-void CQEV_Knob::OnLButtonDown(int x, int y) {
-    if (!Enabled()) return;
-    Fire(KE_MouseDown, (LONG)x, (LONG)y);
-    if (m_geometry.hitRegion && PtInRegion(m_geometry.hitRegion, x, y)) SetDragFlag(true);
-}
-
-void CQEV_Knob::OnLButtonUp(int x, int y) {
-    if (!Enabled()) return;
-    Fire(KE_MouseUp, (LONG)x, (LONG)y);
-    if (DragFlag()) Fire(KE_Click);
-    SetDragFlag(false);
 }
 
 // The drag step: the pointer follows the mouse round the centre within the

@@ -112,8 +112,6 @@ public:
 
 private:
     void OnMouseMove(int x, int y);
-    void OnLButtonDown(int x, int y);
-    void OnLButtonUp(int x, int y);
     void ApplyWindowRegion();
 
     OLE_COLOR m_BkColor;

@@ -132,30 +132,16 @@ bool CQEV_SwitchKnob::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM lp,
         result = 0;
         return true;
     case WM_LBUTTONDOWN:
-        OnLButtonDown(x, y);
+        PressAt(x, y, m_geometry.hitRegion, kSwitchKnobEvents);
         result = 0;
         return true;
     case WM_LBUTTONUP:
-        OnLButtonUp(x, y);
+        if (ReleaseAt(x, y, kSwitchKnobEvents)) Snap();
         result = 0;
         return true;
     default:
         return false;
     }
-}
-
-void CQEV_SwitchKnob::OnLButtonDown(int x, int y) {
-    if (!Enabled()) return;
-    Fire(SKE_MouseDown, (LONG)x, (LONG)y);
-    if (m_geometry.hitRegion && PtInRegion(m_geometry.hitRegion, x, y)) SetDragFlag(true);
-}
-
-void CQEV_SwitchKnob::OnLButtonUp(int x, int y) {
-    if (!Enabled()) return;
-    Fire(SKE_MouseUp, (LONG)x, (LONG)y);
-    if (DragFlag()) Fire(SKE_Click);
-    SetDragFlag(false);
-    Snap();
 }
 
 void CQEV_SwitchKnob::EndDragAndSnap() {

@@ -95,8 +95,6 @@ public:
 
 private:
     void OnMouseMove(int x, int y, bool buttonHeld);
-    void OnLButtonDown(int x, int y);
-    void OnLButtonUp(int x, int y);
     void EndDragAndSnap();
     void Snap();
     void ApplyWindowRegion();
