@@ -1,0 +1,15 @@
+# What both mingw-w64 toolchain files share; they set CMAKE_SYSTEM_PROCESSOR
+# and QEV_TOOL_PREFIX first. Programs run under Wine through scripts/wine-run.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER ${QEV_TOOL_PREFIX}-gcc)
+set(CMAKE_CXX_COMPILER ${QEV_TOOL_PREFIX}-g++)
+set(CMAKE_RC_COMPILER ${QEV_TOOL_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QEV_TOOL_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+get_filename_component(QEV_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QEV_WINE_RUN})
