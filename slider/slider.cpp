@@ -61,7 +61,7 @@ bool CQEV_Slider::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRE
     int x = (short)LOWORD(lp), y = (short)HIWORD(lp);
     switch (msg) {
     case WM_LBUTTONDOWN:
-        PressOnMarker(x, y);
+        PressAt(x, y, m_geometry.marker.rc, kSliderEvents);
         break;
     case WM_LBUTTONUP:
         ReleaseAt(x, y, kSliderEvents);
@@ -79,12 +79,6 @@ bool CQEV_Slider::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM lp, LRE
     }
     result = 0;
     return true;
-}
-
-void CQEV_Slider::PressOnMarker(int x, int y) {
-    if (!Enabled()) return;
-    Fire(SE_MouseDown, (LONG)x, (LONG)y);
-    if (m_geometry.marker.Holds(x, y)) SetDragFlag(true);  // edges included
 }
 
 // The drag step: the set point follows the mouse along the value rectangle.

@@ -92,7 +92,6 @@ public:
     static const fw::PropMap& Map();
 
 private:
-    void PressOnMarker(int x, int y);
     void OnMouseMove(int x, int y, bool buttonHeld);
 
     LONG m_Vertical = 0;  // horizontal until loaded or set

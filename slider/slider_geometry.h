@@ -2,12 +2,13 @@
 #pragma once
 #include <windows.h>
 
-// Inclusive hit test of a rectangle that may not have been drawn yet.
+// A rectangle input tests with its edges included; before the first paint
+// it holds no point.
 struct InputRect {
-    RECT rc{0, 0, 0, 0};
-    bool set = false;  // nothing holds a point before the first paint
+    RECT rc{0, 0, -1, -1};
+    bool set = false;
 
-    bool Holds(int x, int y) const { return set && rc.left <= x && x <= rc.right && rc.top <= y && y <= rc.bottom; }
+    bool Holds(int x, int y) const { return rc.left <= x && x <= rc.right && rc.top <= y && y <= rc.bottom; }
     void Set(const RECT& r) {
         rc = r;
         set = true;

@@ -1,16 +1,6 @@
 #include "slider_layout.h"
 #include "Morvel.h"
-#include <cmath>
-
-namespace {
-// TEMP until the shared Trunc lands in common/.
-int Trunc(double v) {
-    if (std::isnan(v)) return 0;
-    if (v > 134217727.0) return 134217727;
-    if (v < -134217727.0) return -134217727;
-    return static_cast<int>(v);
-}
-}  // namespace
+#include "common/text.h"
 
 int SliderFrameDepth(int borderStyle, short outerLen, short innerLen) {
     if (borderStyle == SUNKEN || borderStyle == RAISED) return 2;

@@ -123,10 +123,7 @@ bool CQEV_SwitchSlider::ProcessWindowMessage(HWND, UINT msg, WPARAM wp, LPARAM l
 }
 
 void CQEV_SwitchSlider::PressOnMarker(int x, int y) {
-    if (!Enabled()) return;
-    Fire(SE_MouseDown, (LONG)x, (LONG)y);
-    if (!m_geometry.marker.Holds(x, y)) return;  // edges included
-    SetDragFlag(true);
+    if (!PressAt(x, y, m_geometry.marker.rc, kSliderEvents) || !m_geometry.marker.Holds(x, y)) return;
     m_hasDragPoint = true;
     m_dragPoint = POINT{x, y};
 }
