@@ -54,8 +54,11 @@ const fw::PageField kSwitchSliderFields[] = {
 };
 #undef GENERAL_FIELDS
 
+// A slider has no item marks: their two fields and labels are hidden for it.
+const WORD kSliderHidden[] = {IDC_INDICATORTYPELABEL, IDC_INDICATORTYPE, IDC_INDICATORSIZELABEL, IDC_INDICATORSIZE};
+
 const fw::PageTarget kTargets[] = {
-    fw::TargetOf(&IID_IQEV_Slider, kSliderFields),
+    fw::TargetOf(&IID_IQEV_Slider, kSliderFields, kSliderHidden),
     fw::TargetOf(&IID_IQEV_SwitchSlider, kSwitchSliderFields),
 };
 

@@ -48,9 +48,10 @@ const fw::PageNumericEdit kNumericEdits[] = {
     {IDC_MINVAL, true, true},
 };
 
-const fw::PageDescription kPage =
+// WM_INITDIALOG answers 0 after subclassing the numeric fields.
+const fw::PageDescription kPage = fw::AnswerInitDialogFalse(
     fw::DescribePage(IDD_OTHERSPROP, IDS_TITLEOthersProp, IDS_HELPFILEOthersProp, IDS_DOCSTRINGOthersProp, kTargets,
-                     kLoadOrder, kApplyOrder, kLists, kNumericEdits);
+                     kLoadOrder, kApplyOrder, kLists, kNumericEdits));
 
 }  // namespace
 
