@@ -7,6 +7,7 @@ namespace fw {
 
 const CLSID kStockColorPage = {0x7EBDAAE1, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 const CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+const CLSID kStockPicturePage = {0x7EBDAAE2, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
 
 namespace {
 
@@ -428,6 +429,9 @@ HRESULT ControlBase::GetFontSize(short* out) {
     });
 }
 HRESULT ControlBase::PutFontSize(short size) {
+    // Read back through the low 32 bits unsigned, -1 would become a font of
+    // about 429,000 points. Zero stays: saved data may hold it.
+    if (size < 0) return E_INVALIDARG;
     return FontPartPut(this, m_font, m_traits.fontIds.font, m_traits.fontIds.size, [size](IFont* f) {
         CY cy;
         cy.Lo = (ULONG)(size * 10000);
