@@ -58,7 +58,7 @@ struct SwitchPainter {
 void CQEV_Switch::Paint(const fw::RenderTarget& target) {
     SwitchLook look = SwitchPainter::Look(*this);
     const SwitchColors colors = SwitchPainter::Colors(*this);
-    IPictureDisp* shown = m_Value == 1 ? m_OnPicture : m_OffPicture;
+    IPictureDisp* shown = m_Value == 1 ? m_OnPicture.get() : m_OffPicture.get();
     IPicture* picture = nullptr;
     if (m_SwitchType == USER_IMAGE && shown) shown->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&picture));
     look.picture = picture;
