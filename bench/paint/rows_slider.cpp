@@ -4,6 +4,7 @@
 // frame and indicator style and the texts at 400x80 and 80x400. A row lies
 // down or stands up with its size: Vertical is set when the area is taller
 // than wide.
+#include <olectl.h>
 #include <cstdio>
 #include <string>
 #include <vector>
