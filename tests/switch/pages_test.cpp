@@ -2,8 +2,7 @@
 // IPropertyPage with a page site of our own, real dialogs in a hidden window
 // and the switch's own property notifications as the record of every put.
 #include "switch_test_util.h"
-#include <commctrl.h>
-#include <cwchar>
+#include "frame.h"
 
 using namespace switchtest;
 
@@ -251,54 +250,6 @@ TEST_CASE("a page given something other than a switch answers E_UNEXPECTED; new 
     }
 }
 
-// ---------------------------------------------------------------- the property frame
-
-namespace {
-
-struct FrameWatch {
-    int ticks = 0;
-    bool sawGeneral = false;
-    bool sawOthers = false;
-    bool closed = false;
-};
-FrameWatch g_watch;
-
-BOOL CALLBACK FindPageControls(HWND hwnd, LPARAM) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    const int id = GetDlgCtrlID(hwnd);
-    if (id == 202 && _wcsicmp(cls, L"ComboBox") == 0) g_watch.sawGeneral = true;
-    if (id == 226 && _wcsicmp(cls, L"Button") == 0) g_watch.sawOthers = true;
-    return TRUE;
-}
-
-BOOL CALLBACK FindFrame(HWND hwnd, LPARAM out) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(out) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Runs inside the frame's modal loop: looks at the frame and closes it.
-void CALLBACK WatchFrame(HWND, UINT, UINT_PTR timer, DWORD) {
-    ++g_watch.ticks;
-    HWND frame = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindFrame, reinterpret_cast<LPARAM>(&frame));
-    if (!frame && g_watch.ticks < 100) return;
-    if (frame) {
-        EnumChildWindows(frame, FindPageControls, 0);
-        PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
-        PostMessageW(frame, WM_CLOSE, 0, 0);
-    }
-    g_watch.closed = frame != nullptr;
-    KillTimer(nullptr, timer);
-}
-
-}  // namespace
-
 TEST_CASE("the Properties verb opens the property frame with the switch's own pages") {
     const CLSID* pageIds[] = {&kClsidGeneral, &kClsidOthers};
     DWORD cookies[2] = {};
@@ -311,14 +262,10 @@ TEST_CASE("the Properties verb opens the property frame with the switch's own pa
     Ptr<IOleObject> ole;
     REQUIRE(s->QueryInterface(IID_IOleObject, ole.pv()) == S_OK);
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    g_watch = FrameWatch();
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, WatchFrame);
-    REQUIRE(timer != 0);
-    HRESULT hr = ole->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, host, nullptr);
-    KillTimer(nullptr, timer);
-    CHECK(hr == S_OK);
-    CHECK(g_watch.closed);
-    CHECK(g_watch.sawGeneral);
+    FrameSeen seen;
+    CHECK(OpenPropertiesVerb(ole, host, seen) == S_OK);
+    CHECK(seen.closed);
+    CHECK(seen.Has(202, L"ComboBox"));
     DestroyWindow(host);
     for (DWORD c : cookies) CoRevokeClassObject(c);
 }
