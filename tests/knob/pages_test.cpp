@@ -15,6 +15,7 @@
 
 #include "Tarnik.h"
 #include "frame.h"
+#include "pagehost.h"
 #include "host.h"
 #include "recorders.h"
 
@@ -167,65 +168,8 @@ struct TestSwitchKnob : IQEV_SwitchKnob {
 
 // ---------------------------------------------------------------- a page on a hidden window
 
-struct ActivePage {
-    HWND host = nullptr;
-    RecordingSite site;
-    IPropertyPage* page = nullptr;
-
-    explicit ActivePage(REFCLSID clsid) {
-        host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 400, nullptr, nullptr, nullptr, nullptr);
-        REQUIRE(host != nullptr);
-        page = Create<IPropertyPage>(clsid, IID_IPropertyPage);
-        REQUIRE(page->SetPageSite(&site) == S_OK);
-    }
-    ~ActivePage() {
-        page->Deactivate();
-        page->SetObjects(0, nullptr);
-        page->SetPageSite(nullptr);
-        page->Release();
-        DestroyWindow(host);
-    }
-    HRESULT Objects(std::vector<IUnknown*> objects) {
-        return page->SetObjects((ULONG)objects.size(), objects.data());
-    }
-    HRESULT Activate() {
-        RECT rc = {10, 10, 610, 310};
-        return page->Activate(host, &rc, FALSE);
-    }
-    HWND Dialog() const { return GetWindow(host, GW_CHILD); }
-    HWND Item(int id) const { return GetDlgItem(Dialog(), id); }
-
-    std::wstring Text(int id) const {
-        wchar_t buf[512] = {};
-        GetDlgItemTextW(Dialog(), id, buf, 512);
-        return buf;
-    }
-    // What the user does: each sends the notification a real edit sends.
-    void SetText(int id, const wchar_t* text) { SetDlgItemTextW(Dialog(), id, text); }
-    void Type(int id, const wchar_t* keys) {
-        for (; *keys; ++keys) SendMessageW(Item(id), WM_CHAR, *keys, 1);
-    }
-    int Selection(int id) const { return (int)SendMessageW(Item(id), CB_GETCURSEL, 0, 0); }
-    void Choose(int id, int index) {
-        SendMessageW(Item(id), CB_SETCURSEL, index, 0);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)Item(id));
-    }
-    std::vector<std::wstring> ListTexts(int id) const {
-        std::vector<std::wstring> texts;
-        int n = (int)SendMessageW(Item(id), CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < n; ++i) {
-            wchar_t buf[128] = {};
-            SendMessageW(Item(id), CB_GETLBTEXT, i, (LPARAM)buf);
-            texts.push_back(buf);
-        }
-        return texts;
-    }
-    bool Checked(int id) const { return IsDlgButtonChecked(Dialog(), id) == BST_CHECKED; }
-    void Click(int id) {
-        CheckDlgButton(Dialog(), id, Checked(id) ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
-    }
-    bool Dirty() const { return page->IsPageDirty() == S_OK; }
+struct ActivePage : testsupport::PageHost {
+    explicit ActivePage(REFCLSID clsid) : PageHost(Tarnik(), clsid) { REQUIRE(page != nullptr); }
 };
 
 IQEV_Knob* NewKnob() { return Create<IQEV_Knob>(CLSID_QEV_Knob, IID_IQEV_Knob); }

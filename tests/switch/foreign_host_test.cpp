@@ -6,25 +6,12 @@
 
 using namespace switchtest;
 
-namespace {
-typedef BOOL(WINAPI* AxWinInit)();
-typedef HRESULT(WINAPI* AxGetControl)(HWND, IUnknown**);
-}  // namespace
-
 TEST_CASE("the platform's host window creates, shows, clicks and releases the registered switch") {
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    REQUIRE(atl != nullptr);
-    auto init = reinterpret_cast<AxWinInit>(GetProcAddress(atl, "AtlAxWinInit"));
-    auto getControl = reinterpret_cast<AxGetControl>(GetProcAddress(atl, "AtlAxGetControl"));
-    REQUIRE((init && getControl));
-    REQUIRE(init());
-
     TestWindow window(240, 240);
-    HWND host = CreateWindowExW(0, L"AtlAxWin", L"Wendal.QEV_Switch", WS_CHILD | WS_VISIBLE, 20, 20, 120, 80, window,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-    REQUIRE(host != nullptr);
     Ptr<IUnknown> unk;
-    REQUIRE(getControl(host, unk.out()) == S_OK);
+    HWND host = CreatePlatformHost(window, L"Wendal.QEV_Switch", RECT{20, 20, 140, 100}, unk.out());
+    REQUIRE(host != nullptr);
+    REQUIRE(unk.p != nullptr);
     Ptr<IQEV_Switch> sw;
     REQUIRE(unk->QueryInterface(kIidSwitch, sw.pv()) == S_OK);
 

@@ -3,67 +3,24 @@
 // and the switch's own property notifications as the record of every put.
 #include "switch_test_util.h"
 #include "frame.h"
+#include "pagehost.h"
 
 using namespace switchtest;
 
 namespace {
 
-struct ActivePage {
-    HWND host = nullptr;
-    RecordingPageSite site;
-    Ptr<IPropertyPage> page;
-
-    explicit ActivePage(REFCLSID clsid) {
-        host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 400, nullptr, nullptr, nullptr, nullptr);
-        REQUIRE(host != nullptr);
-        REQUIRE(Library().Create(clsid, IID_IPropertyPage, page.pv()) == S_OK);
-        REQUIRE(page->SetPageSite(&site) == S_OK);
-    }
-    ~ActivePage() {
-        page->Deactivate();
-        page->SetObjects(0, nullptr);
-        page->SetPageSite(nullptr);
-        page.reset();
-        DestroyWindow(host);
-    }
+struct ActivePage : PageHost {
+    explicit ActivePage(REFCLSID clsid) : PageHost(Library(), clsid) { REQUIRE(page != nullptr); }
+    std::vector<DWORD> seenAtActivation;  // statuses the activation itself reported
+    // The switch as the only object, then activation; the site's record
+    // starts after it.
     HRESULT Show(IUnknown* object) {
-        HRESULT hr = page->SetObjects(1, &object);
-        if (FAILED(hr)) return hr;
-        RECT rc = {10, 10, 610, 310};
-        hr = page->Activate(host, &rc, FALSE);
+        HRESULT hr = Objects({object});
+        if (SUCCEEDED(hr)) hr = Activate();
         seenAtActivation = site.statuses;
         site.statuses.clear();
         return hr;
     }
-    std::vector<DWORD> seenAtActivation;  // statuses the activation itself reported
-    HWND Dialog() const { return GetWindow(host, GW_CHILD); }
-    HWND Item(int id) const { return GetDlgItem(Dialog(), id); }
-    std::wstring Text(int id) const {
-        wchar_t buf[512] = {};
-        GetDlgItemTextW(Dialog(), id, buf, 512);
-        return buf;
-    }
-    void SetText(int id, const wchar_t* text) { SetDlgItemTextW(Dialog(), id, text); }
-    void Type(int id, const wchar_t* keys) {
-        for (; *keys; ++keys) SendMessageW(Item(id), WM_CHAR, *keys, 1);
-    }
-    int Selection(int id) const { return (int)SendMessageW(Item(id), CB_GETCURSEL, 0, 0); }
-    std::vector<std::wstring> ListTexts(int id) const {
-        std::vector<std::wstring> texts;
-        int n = (int)SendMessageW(Item(id), CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < n; ++i) {
-            wchar_t buf[128] = {};
-            SendMessageW(Item(id), CB_GETLBTEXT, i, (LPARAM)buf);
-            texts.push_back(buf);
-        }
-        return texts;
-    }
-    bool Checked(int id) const { return IsDlgButtonChecked(Dialog(), id) == BST_CHECKED; }
-    void Click(int id) {
-        CheckDlgButton(Dialog(), id, Checked(id) ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
-    }
-    bool Dirty() const { return page->IsPageDirty() == S_OK; }
 };
 
 struct NewSwitch {
