@@ -3,13 +3,14 @@
 #include <olectl.h>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
-#include <utility>
 
 #include "canvas.h"
 #include "host.h"
 #include "mutation.h"
+#include "persistence.h"
 #include "ptr.h"
 
 namespace testsupport {
@@ -18,50 +19,6 @@ namespace {
 // A fresh control every this many loads: the others load over what the last
 // mutant left.
 constexpr int kLoadsPerControl = 200;
-
-// A property bag that hands out what it holds, converted to the type asked
-// for when `coerce` is on (like a container that keeps typed values) and as
-// it is otherwise (like one that keeps text or whatever it was given).
-class MutantBag : public IPropertyBag {
-public:
-    std::vector<std::pair<std::wstring, VARIANT>> values;
-    bool coerce = true;
-
-    MutantBag() = default;
-    MutantBag(const MutantBag& o) : coerce(o.coerce) {
-        for (const auto& kv : o.values) Add(kv.first, kv.second);
-    }
-    MutantBag& operator=(const MutantBag&) = delete;
-    ~MutantBag() {
-        for (auto& kv : values) VariantClear(&kv.second);
-    }
-    void Add(const std::wstring& key, const VARIANT& v) {
-        values.emplace_back(key, VARIANT{});
-        VariantInit(&values.back().second);
-        VariantCopy(&values.back().second, const_cast<VARIANT*>(&v));
-    }
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        *ppv = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag) ? this : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
-        for (auto& kv : values) {
-            if (kv.first != name) continue;
-            VARTYPE want = v->vt;
-            VariantInit(v);
-            if (!coerce || want == VT_EMPTY || want == kv.second.vt) return VariantCopy(v, &kv.second);
-            return VariantChangeType(v, &kv.second, 0, want);
-        }
-        return E_INVALIDARG;
-    }
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
-        Add(name, *v);
-        return S_OK;
-    }
-};
 
 // Objects a hostile bag hands out: fonts of normal and extreme size, a
 // picture, a stream and another control (neither a font nor a picture).
@@ -145,22 +102,18 @@ VARIANT HostileValue(Rng& rng, const HostileObjects& objects) {
     return v;
 }
 
-// One to three values of a copy of `seed` replaced, removed or added.
-void MutateBag(MutantBag& bag, Rng& rng, const HostileObjects& objects) {
+// One to three values of the bag replaced, removed or added.
+void MutateBag(MapBag& bag, Rng& rng, const HostileObjects& objects) {
     bag.coerce = !rng.OneIn(3);
     for (uint32_t i = 0, k = 1 + rng.Below(3); i < k; ++i) {
         VARIANT v = HostileValue(rng, objects);
-        uint32_t op = rng.Below(8);
-        if (op == 0 && !bag.values.empty()) {
-            auto at = bag.values.begin() + rng.Below(static_cast<uint32_t>(bag.values.size()));
-            VariantClear(&at->second);
-            bag.values.erase(at);
-        } else if (op == 1 || bag.values.empty()) {
-            bag.Add(L"Unknown", v);
+        const uint32_t op = rng.Below(8);
+        if (op == 1 || bag.values.empty()) {
+            bag.values[L"Unknown"] = Variant(v);
         } else {
-            VARIANT& slot = bag.values[rng.Below(static_cast<uint32_t>(bag.values.size()))].second;
-            VariantClear(&slot);
-            VariantCopy(&slot, &v);
+            auto at = std::next(bag.values.begin(), rng.Below(static_cast<uint32_t>(bag.values.size())));
+            if (op == 0) bag.values.erase(at);
+            else at->second = Variant(v);
         }
         VariantClear(&v);
     }
@@ -184,17 +137,6 @@ void GiveFont(IUnknown* control) {
     VariantClear(&font);
 }
 
-Bytes StreamBytes(IStream* s) {
-    STATSTG st{};
-    s->Stat(&st, STATFLAG_NONAME);
-    Bytes out(static_cast<size_t>(st.cbSize.QuadPart));
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG got = 0;
-    if (!out.empty()) s->Read(out.data(), static_cast<ULONG>(out.size()), &got);
-    return out;
-}
-
 // Runs one load and checks what follows it.
 class Session {
 public:
@@ -214,33 +156,14 @@ public:
     }
     IUnknown* control() const { return m_control.p; }
 
-    HRESULT SaveStream(Bytes& out) {
-        Ptr<IPersistStreamInit> ps;
-        Ptr<IStream> s;
-        HRESULT hr = m_control->QueryInterface(IID_IPersistStreamInit, ps.pv());
-        if (SUCCEEDED(hr)) hr = CreateStreamOnHGlobal(nullptr, TRUE, s.out());
-        if (SUCCEEDED(hr)) hr = ps->Save(s.p, TRUE);
-        if (SUCCEEDED(hr)) out = StreamBytes(s.p);
-        return hr;
-    }
-    HRESULT LoadStream(const Bytes& bytes) {
-        Ptr<IPersistStreamInit> ps;
-        Ptr<IStream> s;
-        HRESULT hr = m_control->QueryInterface(IID_IPersistStreamInit, ps.pv());
-        if (SUCCEEDED(hr)) hr = CreateStreamOnHGlobal(nullptr, TRUE, s.out());
-        if (FAILED(hr)) return hr;
-        ULONG put = 0;
-        if (!bytes.empty()) s->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &put);
-        LARGE_INTEGER zero{};
-        s->Seek(zero, STREAM_SEEK_SET, nullptr);
-        return ps->Load(s.p);
-    }
-    HRESULT SaveBag(MutantBag& bag) {
+    HRESULT SaveStream(Bytes& out) { return SaveControl(m_control.p, out); }
+    HRESULT LoadStream(const Bytes& bytes) { return LoadControl(m_control.p, bytes); }
+    HRESULT SaveBag(MapBag& bag) {
         Ptr<IPersistPropertyBag> pb;
         HRESULT hr = m_control->QueryInterface(IID_IPersistPropertyBag, pb.pv());
         return SUCCEEDED(hr) ? pb->Save(&bag, TRUE, TRUE) : hr;
     }
-    HRESULT LoadBag(MutantBag& bag) {
+    HRESULT LoadBag(MapBag& bag) {
         Ptr<IPersistPropertyBag> pb;
         HRESULT hr = m_control->QueryInterface(IID_IPersistPropertyBag, pb.pv());
         return SUCCEEDED(hr) ? pb->Load(&bag, nullptr) : hr;
@@ -279,7 +202,7 @@ MutationReport RunMutation(const MutationTarget& target, const MutationCounts& c
         return report;
     }
     Bytes seed;
-    MutantBag seedBag;
+    MapBag seedBag;
     if (FAILED(session.SaveStream(seed)) || FAILED(session.SaveBag(seedBag))) {
         report.firstFailure = std::string(target.name) + ": the new control could not be saved";
         return report;
@@ -294,7 +217,8 @@ MutationReport RunMutation(const MutationTarget& target, const MutationCounts& c
     }
     for (int i = 0; i < counts.bags; ++i) {
         if (i % kLoadsPerControl == 0 && !session.Fresh()) break;
-        MutantBag bag(seedBag);
+        MapBag bag;
+        bag.values = seedBag.values;
         MutateBag(bag, rng, objects);
         ++report.bagLoads;
         if (SUCCEEDED(session.LoadBag(bag))) ++report.bagsAccepted;
