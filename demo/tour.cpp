@@ -1,19 +1,18 @@
-// VelmoraTour.exe: the screenshot tour. Opens every form in turn through its
-// link label, in the panel's order, lets pending paints and a few timer ticks
-// run, and writes the frame with the form in it as <folder>\N-<form>.png.
-//   VelmoraTour.exe <folder>
-// Exits non-zero, naming them, when forms could not be opened.
+// The screenshot tour: opens every form in turn through its link label, in
+// the panel's order, lets pending paints and a few timer ticks run, and
+// writes the frame with the form in it as <folder>\N-<form>.png.
 #include <windows.h>
 #include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
+#include "demo/tour.h"
 #include "demo/velmora.h"
 #include "forms/capture.h"
 #include "forms/units.h"
+
+namespace velmora {
 
 namespace {
 
@@ -29,7 +28,8 @@ void Pump(DWORD ms) {
     } while (GetTickCount() - start < ms);
 }
 
-// The frame made large enough for the largest child form to show whole.
+}  // namespace
+
 void FitLargestForm(forms::Form& frame) {
     const DWORD style = WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     int needW = 0, needH = 0;
@@ -52,6 +52,8 @@ void FitLargestForm(forms::Form& frame) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
 void Click(HWND label) {
     SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
@@ -59,49 +61,39 @@ void Click(HWND label) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
-{
-    const std::string folder = __argc > 1 ? __argv[1] : ".";
-    if (FAILED(OleInitialize(nullptr))) return 2;
-    std::string failed;
-    {
-        forms::Runtime runtime(instance);
-        try {
-            auto frame = runtime.Load(velmora::MDIFrmVelmora);
-            FitLargestForm(*frame);
-            frame->Show();
-            Pump(300);
-            int n = 0;
-            for (const velmora::Link& link : velmora::kLinks) {
-                ++n;
-                Click((*frame)[link.label].hwnd());
-                auto child = velmora::CurrentChild(*frame);
-                if (!child || &child->def() != link.target) {
-                    failed += " " + link.target->name;
-                    continue;
-                }
-                Pump(450);  // paints and a few ticks of the timers
-                UpdateWindow(frame->hwnd());
-                forms::DibCanvas shot = forms::CaptureWindow(frame->hwnd(), true);
-                const std::string file = folder + "\\" + std::to_string(n) + "-" + link.target->name + ".png";
-                const std::wstring wide(file.begin(), file.end());
-                if (!forms::WritePng(shot, wide.c_str())) {
-                    failed += " " + link.target->name + "(not written)";
-                    continue;
-                }
-                std::printf("%s\n", file.c_str());
-                std::fflush(stdout);
+std::vector<std::string> RunTour(HINSTANCE resources, const std::string& folder, std::vector<std::string>* written) {
+    std::vector<std::string> failed;
+    forms::Runtime runtime(resources);
+    try {
+        auto frame = runtime.Load(MDIFrmVelmora);
+        FitLargestForm(*frame);
+        frame->Show();
+        Pump(300);
+        int n = 0;
+        for (const Link& link : kLinks) {
+            ++n;
+            Click((*frame)[link.label].hwnd());
+            auto child = CurrentChild(*frame);
+            if (!child || &child->def() != link.target) {
+                failed.push_back(link.target->name);
+                continue;
             }
-        } catch (const forms::RuntimeError& e) {
-            std::fprintf(stderr, "the frame could not be opened: %s\n", e.Describe().c_str());
-            failed += " MDIFrmVelmora";
+            Pump(450);  // paints and a few ticks of the timers
+            UpdateWindow(frame->hwnd());
+            forms::DibCanvas shot = forms::CaptureWindow(frame->hwnd(), true);
+            const std::string file = folder + "\\" + std::to_string(n) + "-" + link.target->name + ".png";
+            const std::wstring wide(file.begin(), file.end());
+            if (!forms::WritePng(shot, wide.c_str())) {
+                failed.push_back(link.target->name);
+                continue;
+            }
+            if (written) written->push_back(file);
         }
+    } catch (const forms::RuntimeError& e) {
+        std::fprintf(stderr, "the frame could not be opened: %s\n", e.Describe().c_str());
+        failed.push_back(MDIFrmVelmora.name);
     }
-    OleUninitialize();
-    if (!failed.empty()) {
-        std::fprintf(stderr, "could not open:%s\n", failed.c_str());
-        std::fflush(stderr);
-        return 1;
-    }
-    return 0;
+    return failed;
 }
+
+}  // namespace velmora
