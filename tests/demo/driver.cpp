@@ -87,7 +87,8 @@ void DragFromTo(POINT from, POINT to, int steps) {
         Settle();
     }
     Input(to, MOUSEEVENTF_LEFTUP);
-    Settle();
+    // Input reaches the queue a little later on a busy machine.
+    for (DWORD start = GetTickCount(); !g_seenUp && GetTickCount() - start < 1000;) Settle();
     UnhookWindowsHookEx(hook);
     if (g_seenUp || !target) return;
     // Not routed here: the same gesture as window messages.
