@@ -6,24 +6,6 @@ namespace {
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 }  // namespace
 
-bool ClassesKeyExists(const std::wstring& key) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
-
-std::wstring ClassesString(const std::wstring& key, const wchar_t* name) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
-    wchar_t buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return std::wstring(buf, size / sizeof(wchar_t) - 1);
-}
-
 std::wstring GuidText(REFGUID g) {
     wchar_t buf[40];
     StringFromGUID2(g, buf, 40);
