@@ -2,6 +2,8 @@
 
 #include "host.h"
 
+#include <cstdlib>
+
 namespace demotest {
 
 using testsupport::PumpPending;
@@ -37,8 +39,11 @@ POINT ScreenPoint(HWND hwnd) {
 namespace {
 
 // Button messages this thread took from its queue, seen by a mouse hook.
+HWND g_seenDown = nullptr;
 HWND g_seenUp = nullptr;
 LRESULT CALLBACK MouseHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && (wp == WM_LBUTTONDOWN || wp == WM_LBUTTONDBLCLK))
+        g_seenDown = reinterpret_cast<MOUSEHOOKSTRUCT*>(lp)->hwnd;
     if (code == HC_ACTION && wp == WM_LBUTTONUP) g_seenUp = reinterpret_cast<MOUSEHOOKSTRUCT*>(lp)->hwnd;
     return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -69,16 +74,20 @@ void Post(HWND target, UINT msg, WPARAM keys, POINT screen) {
 }  // namespace
 
 void DragFromTo(POINT from, POINT to, int steps) {
-    // A press soon after the last release would be a double click.
+    // A press near the last one soon after its release would be a double click.
     static DWORD lastRelease = 0;
+    static POINT lastPoint{-1000, -1000};
     const DWORD since = GetTickCount() - lastRelease;
-    if (lastRelease && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
+    const bool near = abs(from.x - lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+                      abs(from.y - lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
+    if (lastRelease && near && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
+    lastPoint = to;
     struct Stamp {
         ~Stamp() { lastRelease = GetTickCount(); }
     } stamp;
     HWND target = WindowFromPoint(from);
     HHOOK hook = SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
-    g_seenUp = nullptr;
+    g_seenDown = g_seenUp = nullptr;
     Input(from, 0);
     Input(from, MOUSEEVENTF_LEFTDOWN);
     for (int i = 1; i <= steps; ++i) {
@@ -90,7 +99,9 @@ void DragFromTo(POINT from, POINT to, int steps) {
     // Input reaches the queue a little later on a busy machine.
     for (DWORD start = GetTickCount(); !g_seenUp && GetTickCount() - start < 1000;) Settle();
     UnhookWindowsHookEx(hook);
-    if (g_seenUp || !target) return;
+    // Routed when the press reached the window under the point (another
+    // program's pointer moves on the same display can take it elsewhere).
+    if (!target || (g_seenDown == target && g_seenUp)) return;
     // Not routed here: the same gesture as window messages.
     Post(target, WM_MOUSEMOVE, 0, from);
     Post(target, WM_LBUTTONDOWN, MK_LBUTTON, from);
