@@ -78,9 +78,9 @@ void DragFromTo(POINT from, POINT to, int steps) {
     static DWORD lastRelease = 0;
     static POINT lastPoint{-1000, -1000};
     const DWORD since = GetTickCount() - lastRelease;
-    const bool near = abs(from.x - lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+    const bool nearLast = abs(from.x - lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
                       abs(from.y - lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
-    if (lastRelease && near && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
+    if (lastRelease && nearLast && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
     lastPoint = to;
     struct Stamp {
         ~Stamp() { lastRelease = GetTickCount(); }
