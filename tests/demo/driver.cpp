@@ -120,6 +120,13 @@ void ClickAt(POINT screen) { DragFromTo(screen, screen, 1); }
 Velmora::Velmora() : m_rt(new forms::Runtime(GetModuleHandleW(nullptr))) {
     m_rt->UseTestClock();
     m_frame = m_rt->Load(velmora::MDIFrmVelmora);
+    // In the screen's bottom right corner: the pointer this test moves stays
+    // off the other tests' windows near the top left.
+    RECT r;
+    GetWindowRect(m_frame->hwnd(), &r);
+    SetWindowPos(m_frame->hwnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left) - 4,
+                 GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top) - 4, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_frame->Show();
     SetForegroundWindow(m_frame->hwnd());
     Settle();

@@ -27,7 +27,7 @@ POINT ScreenPoint(HWND hwnd, int x, int y);
 
 class Velmora {
 public:
-    Velmora();   // loads and shows the frame on the test clock
+    Velmora();   // loads and shows the frame on the test clock, at the screen's bottom right
     ~Velmora();  // unloads every form
     forms::Runtime& rt() { return *m_rt; }
     forms::Form& frame() { return *m_frame; }
