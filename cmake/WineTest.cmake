@@ -1,12 +1,16 @@
 # Tests that run under Wine through the cross-compiling emulator (scripts/wine-run).
 #
-# qev_wine_test(NAME <name> SOURCES <files...> [LIBS <targets/libs...>]
-#               [TIMEOUT <seconds, default 60>] [RESOURCE_LOCK <names...>]
-#               [LABELS <labels...>])
+# qev_wine_test(NAME <name> SOURCES <files...> [LIBRARY <Library>]
+#               [LIBS <targets/libs...>] [TIMEOUT <seconds, default 60>]
+#               [RESOURCE_LOCK <names...>] [LABELS <labels...>])
 #   A doctest program bin/<name>.exe with tests/support/test_main.cpp (OLE
 #   initialised, crash boxes off). Links ole32 oleaut32 uuid user32 gdi32
-#   advapi32 and every <Library>_iids target. Runs in bin/, labelled "wine"
-#   and with the name of its folder (ctest -L knob).
+#   advapi32, and <Library>_iids when LIBRARY names the control library whose
+#   generated header (#include "<Library>.h") the test uses. Only that one:
+#   the libraries' type libraries share names (GeneralProp, IndicatorStyle,
+#   ...), so two IID targets in one program clash or resolve a class id to
+#   the wrong library. Runs in bin/, labelled "wine" and with the name of its
+#   folder (ctest -L knob).
 #   Tests that register or unregister a library, and tests that need the
 #   libraries registered, take RESOURCE_LOCK registry; a test that unregisters
 #   registers again before it ends.
@@ -38,7 +42,7 @@ function(_qev_test_main_target)
 endfunction()
 
 function(qev_wine_test)
-    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;TIMEOUT" "SOURCES;LIBS;RESOURCE_LOCK;LABELS")
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;TIMEOUT;LIBRARY" "SOURCES;LIBS;RESOURCE_LOCK;LABELS")
     if(NOT ARG_NAME OR NOT ARG_SOURCES)
         message(FATAL_ERROR "qev_wine_test(NAME <name> SOURCES <files...>)")
     endif()
@@ -50,6 +54,7 @@ function(qev_wine_test)
     # The IID libraries are looked up when the whole tree is configured, so a
     # test may sit in a folder that is added before the library's own.
     set_property(GLOBAL APPEND PROPERTY QEV_WINE_TESTS ${ARG_NAME})
+    set_property(TARGET ${ARG_NAME} PROPERTY QEV_IID_LIBRARY "${ARG_LIBRARY}")
     target_link_libraries(${ARG_NAME} PRIVATE qev_test_main ${ARG_LIBS})
     target_link_options(${ARG_NAME} PRIVATE -static-libgcc -static-libstdc++)
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
@@ -83,18 +88,22 @@ function(qev_script_test)
 endfunction()
 
 # Called once at the end of the top-level CMakeLists.txt: links every test
-# and benchmark program with every <Library>_iids target, and makes it depend
-# on every control library (tests load them from bin/ at run time).
+# and benchmark program with the <Library>_iids target of the library it
+# names (property QEV_IID_LIBRARY; qev_wine_test's LIBRARY), and makes it
+# depend on every control library (tests load them from bin/ at run time).
 function(qev_finish_wine_tests)
     get_property(tests GLOBAL PROPERTY QEV_WINE_TESTS)
     get_property(benches GLOBAL PROPERTY QEV_BENCH_PROGRAMS)
     list(APPEND tests ${benches})
-    get_property(iids GLOBAL PROPERTY QEV_IID_TARGETS)
     get_property(libraries GLOBAL PROPERTY QEV_CONTROL_LIBRARIES)
     foreach(t IN LISTS tests)
-        foreach(lib IN LISTS iids)
-            target_link_libraries(${t} PRIVATE ${lib})
-        endforeach()
+        get_property(library TARGET ${t} PROPERTY QEV_IID_LIBRARY)
+        if(library)
+            if(NOT TARGET ${library}_iids)
+                message(FATAL_ERROR "${t}: no control library ${library} (LIBRARY ${library})")
+            endif()
+            target_link_libraries(${t} PRIVATE ${library}_iids)
+        endif()
         if(libraries)
             add_dependencies(${t} ${libraries})
         endif()

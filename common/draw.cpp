@@ -88,3 +88,35 @@ void DrawRegionEdge3D(HDC hdc, HRGN region, bool sunken, int style) {
         }
     }
 }
+
+// ---------------------------------------------------------------- configurable bands
+
+namespace {
+
+// The band between the rectangle inset by `from` and the one inset by `to`
+// as four trapezoids: top, left, right, bottom.
+void FillBevel(HDC hdc, const RECT& R, int from, int to, COLORREF topLeft, COLORREF bottomRight) {
+    const int L = R.left, T = R.top, Rt = R.right, B = R.bottom;
+    const int a = from, b = to;
+    const POINT top[] = {{Rt - a, T + a}, {L + a, T + a}, {L + b, T + b}, {Rt - b, T + b}};
+    const POINT left[] = {{L + a, T + a}, {L + a, B - a}, {L + b, B - b}, {L + b, T + b}};
+    const POINT right[] = {{Rt - a, T + a}, {Rt - a, B - a}, {Rt - b, B - b}, {Rt - b, T + b}};
+    const POINT bottom[] = {{Rt - a, B - a}, {L + a, B - a}, {L + b, B - b}, {Rt - b, B - b}};
+    const struct {
+        const POINT* points;
+        COLORREF colour;
+    } sides[] = {{top, topLeft}, {left, topLeft}, {right, bottomRight}, {bottom, bottomRight}};
+    for (const auto& side : sides) {
+        gdi::Pen pen(CreatePen(PS_SOLID, 1, side.colour));
+        gdi::Brush brush(CreateSolidBrush(side.colour));
+        gdi::Select selPen(hdc, pen.get()), selBrush(hdc, brush.get());
+        Polygon(hdc, side.points, 4);
+    }
+}
+
+}  // namespace
+
+void PaintConfigurableBands(HDC hdc, const RECT& R, int outer, int inner, COLORREF light, COLORREF dark) {
+    if (outer > 0) FillBevel(hdc, R, 0, outer, light, dark);
+    if (inner > 0) FillBevel(hdc, R, outer, outer + inner, dark, light);
+}

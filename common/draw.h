@@ -20,3 +20,9 @@ void DrawGradientRing(HDC hdc, const RECT& rc, int width, COLORREF edgeColour, C
 // shadow, inner highlight / shadow), any other style one pixel. Raised: light
 // at the top left; sunken: dark there.
 void DrawRegionEdge3D(HDC hdc, HRGN region, bool sunken, int style);
+
+// The four bevelled bands of a configurable border inside R: an outer band
+// `outer` wide, light on the top and left and dark on the right and bottom,
+// and within it an inner band `inner` wide the other way round. A band of
+// width 0 or less is not drawn.
+void PaintConfigurableBands(HDC hdc, const RECT& R, int outer, int inner, COLORREF light, COLORREF dark);

@@ -240,9 +240,18 @@ bool ControlBase::HandleCommonInput(UINT msg, WPARAM wp, LPARAM lp, const Common
 }
 
 bool ControlBase::PressAt(int x, int y, HRGN grip, const CommonEventIds& ids) {
+    return Press(x, y, ids, [&] { return grip && PtInRegion(grip, x, y); });
+}
+
+bool ControlBase::PressAt(int x, int y, const RECT& grip, const CommonEventIds& ids) {
+    return Press(x, y, ids, [&] { return x >= grip.left && x <= grip.right && y >= grip.top && y <= grip.bottom; });
+}
+
+// The grip is asked after MouseDown: a sink may have repainted the control.
+bool ControlBase::Press(int x, int y, const CommonEventIds& ids, const std::function<bool()>& onGrip) {
     if (!m_enabled) return false;
     Fire(ids.mouseDown, (LONG)x, (LONG)y);
-    if (grip && PtInRegion(grip, x, y)) m_drag = 1;
+    if (onGrip()) m_drag = 1;
     return true;
 }
 

@@ -170,6 +170,9 @@ public:
     // MouseDown and starts a drag inside `grip`; a release fires MouseUp, and
     // Click when it ends a drag.
     bool PressAt(int x, int y, HRGN grip, const CommonEventIds& ids);
+    // The same with a rectangular grip whose edges count as inside (a press
+    // on the right or bottom edge starts the drag too).
+    bool PressAt(int x, int y, const RECT& grip, const CommonEventIds& ids);
     bool ReleaseAt(int x, int y, const CommonEventIds& ids);
 
     // ----- ambient properties of the client site
@@ -373,6 +376,7 @@ protected:
         V_BSTR(&v) = s ? SysAllocStringLen(s, SysStringLen(s)) : nullptr;
     }
 
+    bool Press(int x, int y, const CommonEventIds& ids, const std::function<bool()>& onGrip);
     HRESULT InPlaceActivate(LONG verb, const RECT* rect = nullptr);
     HWND CreateControlWindow(HWND parent, const RECT& pos);
     LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include "common/gdi.h"
+#include "common/winregion.h"
 
 namespace knobpaint {
 
@@ -12,9 +13,6 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 inline double Rad(double deg) { return deg * kPi / 180.0; }
-
-// GDI takes coordinates of 27 bits.
-const double kCoordLimit = 134217727.0;
 
 // A 1-px solid pen and a solid brush of one colour, selected for one shape.
 class SolidShape {
@@ -32,34 +30,9 @@ private:
     gdi::Select m_selBrush;
 };
 
-void FillPolygon(HDC dc, const POINT* pts, int n, COLORREF colour) {
-    SolidShape shape(dc, colour, colour);
-    Polygon(dc, pts, n);
-}
-
-// Text drawn into a box, or into a metafile at an anchor computed here: a
-// metafile records DT_VCENTER placements wrongly.
-void BoxText(const Surface& s, const std::string& text, const RECT& box, UINT dtAlign, UINT taAlign, POINT anchor) {
-    if (text.empty()) return;
-    if (s.metafile) {
-        SetTextAlign(s.dc, taAlign);
-        TextOutA(s.dc, anchor.x, anchor.y, text.data(), static_cast<int>(text.size()));
-    } else {
-        RECT rc = box;
-        DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &rc, dtAlign);
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- numbers
-
-int Trunc(double v) {
-    if (std::isnan(v)) return 0;
-    if (v > kCoordLimit) return static_cast<int>(kCoordLimit);
-    if (v < -kCoordLimit) return -static_cast<int>(kCoordLimit);
-    return static_cast<int>(v);
-}
 
 PointD OnEllipse(double cx, double cy, double a, double X, double Y) {
     double r = Rad(a);
@@ -72,126 +45,18 @@ double ScaleSpan(int startAngle, int endAngle) {
     return span;
 }
 
-// ---------------------------------------------------------------- scale text
-
-std::string FormatScaleValue(const ScaleTextFormat& fmt, float v) {
-    static const char* const kPlain[] = {"%1.0f", "%1.1f", "%1.2f", "%1.3f", "%1.4f"};
-    static const char* const kPercent[] = {"%1.0f%%", "%1.1f%%", "%1.2f%%", "%1.3f%%", "%1.4f%%"};
-    int p = (fmt.precision >= 0 && fmt.precision <= 4) ? fmt.precision : 1;
-    char buf[80];
-    buf[0] = 0;
-    if (!fmt.percentage) {
-        _snprintf(buf, sizeof buf - 1, kPlain[p], static_cast<double>(v));
-    } else {
-        if (fmt.minVal + 1e-8 >= fmt.maxVal || std::isnan(fmt.minVal) || std::isnan(fmt.maxVal)) return std::string();
-        float q = static_cast<float>((v - fmt.minVal) * 100 / (fmt.maxVal - fmt.minVal));
-        _snprintf(buf, sizeof buf - 1, kPercent[p], static_cast<double>(q));
-    }
-    buf[sizeof buf - 1] = 0;
-    return std::string(buf);
-}
-
-// ---------------------------------------------------------------- paint buffer
-
-namespace {
-// Bitmaps larger than this are not kept.
-const long long kKeptPixels = 1024 * 1024;
-}  // namespace
-
-struct PaintBuffer::Store {
-    DWORD thread = 0;
-    bool busy = false;
-    std::unique_ptr<gdi::MemoryDC> memory;  // at (0, 0)
-
-    // A bitmap of at least w x h.
-    bool Fit(int w, int h) {
-        const int width = memory ? memory->width() : 0, height = memory ? memory->height() : 0;
-        if (memory && w <= width && h <= height) return true;
-        int nw = std::max(w, width), nh = std::max(h, height);
-        if (static_cast<long long>(nw) * nh > kKeptPixels) {
-            nw = w;  // a tall one after a wide one: start over at this size
-            nh = h;
-        }
-        memory.reset();
-        memory.reset(new (std::nothrow) gdi::MemoryDC(nullptr, RECT{0, 0, nw, nh}));
-        if (memory && memory->ok()) return true;
-        memory.reset();
-        return false;
-    }
-};
-
-
-PaintBuffer::PaintBuffer(HDC reference, const RECT& area) : m_area(area) {
-    const long long w = static_cast<long long>(area.right) - area.left;
-    const long long h = static_cast<long long>(area.bottom) - area.top;
-    if (w <= 0 || h <= 0 || w > 0x7FFF || h > 0x7FFF) return;
-    static Store store;  // freed when the library unloads
-    if (!store.thread) store.thread = GetCurrentThreadId();
-    if (store.thread == GetCurrentThreadId() && !store.busy && w * h <= kKeptPixels &&
-        store.Fit(static_cast<int>(w), static_cast<int>(h))) {
-        m_store = &store;
-        store.busy = true;
-        m_dc = store.memory->dc();
-        m_bits = store.memory->bits();
-        m_width = store.memory->width();
-    } else {
-        m_own = new gdi::MemoryDC(reference, area);
-        if (!m_own->ok()) return;
-        m_dc = m_own->dc();
-        m_width = static_cast<int>(w);
-    }
-    m_saved = SaveDC(m_dc);
-    SetViewportOrgEx(m_dc, -area.left, -area.top, nullptr);
-}
-
-PaintBuffer::~PaintBuffer() {
-    if (m_dc && m_saved > 0) RestoreDC(m_dc, m_saved);
-    if (m_store) m_store->busy = false;
-    delete m_own;
-}
-
-gdi::PixelTarget PaintBuffer::Pixels() const {
-    if (m_own) return m_own->Pixels();
-    if (!m_dc) return gdi::PixelTarget(nullptr);
-    // Only the area's corner of the kept bitmap: nothing else is copied, and
-    // the shading routines skip what cannot land.
-    return gdi::PixelTarget::Dib(m_dc, m_bits, m_area.right - m_area.left, m_area.bottom - m_area.top, m_width * 4,
-                                 POINT{-m_area.left, -m_area.top});
-}
-
-BOOL PaintBuffer::BlitTo(HDC target) const {
-    if (!m_dc) return FALSE;
-    GdiFlush();
-    return BitBlt(target, m_area.left, m_area.top, m_area.right - m_area.left, m_area.bottom - m_area.top, m_dc,
-                  m_area.left, m_area.top, SRCCOPY);
-}
-
 // ---------------------------------------------------------------- window region
-
-namespace {
-
-// Same pixels. EqualRgn compares the stored rectangles, and a window's
-// region comes back from the system split into other rectangles.
-bool SameArea(HRGN a, HRGN b) {
-    gdi::Region difference = gdi::EmptyRegion();
-    return CombineRgn(difference, a, b, RGN_XOR) == NULLREGION;
-}
-
-}  // namespace
 
 void ApplyRoundWindowRegion(HWND window, int borderType) {
     if (!window) return;
-    gdi::Region present = gdi::EmptyRegion();
-    const bool hasRegion = GetWindowRgn(window, present) != ERROR;
     if (borderType < ES_CIRCLE || borderType > ES_RAISEDCIRCLE) {
-        if (hasRegion) SetWindowRgn(window, nullptr, TRUE);
+        SetWindowRegionCopy(window, nullptr);
         return;
     }
     RECT rc;
     GetClientRect(window, &rc);
     gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
-    if (hasRegion && SameArea(present, wanted)) return;
-    if (SetWindowRgn(window, wanted.get(), TRUE)) wanted.release();
+    if (wanted) SetWindowRegionCopy(window, wanted);
 }
 
 void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
@@ -221,34 +86,6 @@ void PaintBackground(HDC dc, const RECT& R, int borderType, COLORREF background,
 }
 
 namespace {
-
-// The four bevelled bands of the configurable border: light on the top and
-// left of the outer band, dark on its right and bottom; the inner band the
-// other way round.
-void PaintConfigurableBands(HDC dc, const RECT& R, int o, int i, COLORREF light, COLORREF dark) {
-    const int L = R.left, T = R.top, Rt = R.right, B = R.bottom;
-    if (o > 0) {
-        POINT top[] = {{Rt, T}, {L, T}, {L + o, T + o}, {Rt - o, T + o}};
-        POINT left[] = {{L, T}, {L, B}, {L + o, B - o}, {L + o, T + o}};
-        POINT right[] = {{Rt, T}, {Rt, B}, {Rt - o, B - o}, {Rt - o, T + o}};
-        POINT bottom[] = {{Rt, B}, {L, B}, {L + o, B - o}, {Rt - o, B - o}};
-        FillPolygon(dc, top, 4, light);
-        FillPolygon(dc, left, 4, light);
-        FillPolygon(dc, right, 4, dark);
-        FillPolygon(dc, bottom, 4, dark);
-    }
-    if (i > 0) {
-        const int oi = o + i;
-        POINT top[] = {{Rt - o, T + o}, {L + o, T + o}, {L + oi, T + oi}, {Rt - oi, T + oi}};
-        POINT left[] = {{L + o, T + o}, {L + o, B - o}, {L + oi, B - oi}, {L + oi, T + oi}};
-        POINT right[] = {{Rt - o, T + o}, {Rt - o, B - o}, {Rt - oi, B - oi}, {Rt - oi, T + oi}};
-        POINT bottom[] = {{Rt - o, B - o}, {L + o, B - o}, {L + oi, B - oi}, {Rt - oi, B - oi}};
-        FillPolygon(dc, top, 4, dark);
-        FillPolygon(dc, left, 4, dark);
-        FillPolygon(dc, right, 4, light);
-        FillPolygon(dc, bottom, 4, light);
-    }
-}
 
 RECT Inset(const RECT& r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
 
@@ -487,7 +324,7 @@ void PaintTicksAndLabels(const Surface& s, const RECT& S, const TickSpec& t, con
             RECT box;
             UINT dt, ta;
             LabelBox(a, outerText, anchor.x, anchor.y, box, dt, ta);
-            BoxText(s, label, box, DT_SINGLELINE | DT_VCENTER | dt, ta, POINT{anchor.x, anchor.y + s.fontPoints / 2});
+            BoxText(s, label, box, DT_SINGLELINE | DT_VCENTER | dt, ta, BaselineAnchor(s, anchor.x, anchor.y));
         }
         if (i < n - 1 && sub > 0) {
             // First minor tick of this interval that falls on the stride.
@@ -520,7 +357,7 @@ void PaintSetpointText(const Surface& s, const RECT& I, const SetpointSpec& sp, 
     if (valueShown) {
         SetTextColor(s.dc, RGB(0, 0, 0));
         BoxText(s, sp.valueText, box, DT_SINGLELINE | DT_VCENTER | DT_CENTER, TA_BASELINE | TA_CENTER,
-                POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2 + s.fontPoints / 2});
+                BaselineAnchor(s, (box.left + box.right) / 2, (box.top + box.bottom) / 2));
     }
     if (sp.unitName && !sp.unitName->empty()) {
         SetTextColor(s.dc, text);

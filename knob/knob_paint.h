@@ -13,15 +13,13 @@
 #include "common/color.h"
 #include "common/draw.h"
 #include "common/gdi.h"
+#include "common/paint.h"
 #include "common/shading.h"
+#include "common/text.h"
 
 namespace knobpaint {
 
 // ---------------------------------------------------------------- numbers
-
-// Truncates toward zero like a C cast, but never with a NaN, an infinity or a
-// value past what GDI can take (those become 0 or the nearest limit).
-int Trunc(double v);
 
 // Degrees to the point at angle a on the ellipse of centre c and full axes
 // (X, Y): (cx + cos(a)·X/2, cy + sin(a)·Y/2), not yet truncated.
@@ -34,21 +32,6 @@ inline POINT ToPoint(PointD p) { return POINT{Trunc(p.x), Trunc(p.y)}; }
 // Span of the scale in degrees: EndAngle - StartAngle, plus 360 when not
 // positive, so in (0, 360].
 double ScaleSpan(int startAngle, int endAngle);
-
-// ---------------------------------------------------------------- scale text
-
-// How scale values become text.
-struct ScaleTextFormat {
-    int precision = 1;        // decimals: 0 to 4, anything else prints one
-    bool percentage = false;  // print the position in the range as a percentage
-    double minVal = 0;
-    double maxVal = 100;
-};
-
-// The label text for v. Cleared first, so a percentage of an empty range
-// gives "". Uses the C runtime's _snprintf (msvcrt), whose rounding of ties
-// ("%.0f" of 2.5 is "3") is the platform's own.
-std::string FormatScaleValue(const ScaleTextFormat& fmt, float v);
 
 // ---------------------------------------------------------------- appearance
 
@@ -114,79 +97,9 @@ struct KnobColors {
     COLORREF range[10];
 };
 
-// Where a paint goes: the DC, the pixel target of the per-pixel routines
-// (the same DC, or the bits of its DIB section), whether it is a metafile,
-// and the font's point size that places metafile text on its baseline.
-struct Surface {
-    HDC dc;
-    gdi::PixelTarget pixels;
-    bool metafile;
-    int fontPoints;  // 14 when there is no font
-};
-
-// The memory bitmap of a screen paint: a memory DC over a 32-bit DIB section
-// whose logical coordinates are those of `area`. Fresh memory is costly (the
-// first touch of every page of a new 400 x 400 bitmap costs more than drawing
-// the whole knob), so the bitmap is kept between the paints of the thread that
-// made it and grows to the largest area asked for; a paint from another thread,
-// or one nested inside a paint, gets a bitmap of its own. The DC's state is
-// saved at the start and restored at the end, and every pixel of `area` is
-// the paint's to set: what lies outside it is never copied.
-class PaintBuffer {
-public:
-    PaintBuffer(HDC reference, const RECT& area);
-    ~PaintBuffer();
-    PaintBuffer(const PaintBuffer&) = delete;
-    PaintBuffer& operator=(const PaintBuffer&) = delete;
-
-    bool ok() const { return m_dc != nullptr; }
-    HDC dc() const { return m_dc; }
-    gdi::PixelTarget Pixels() const;
-    // Copies the area to the same coordinates of target.
-    BOOL BlitTo(HDC target) const;
-
-private:
-    struct Store;
-    RECT m_area;
-    HDC m_dc = nullptr;
-    void* m_bits = nullptr;
-    int m_width = 0;                // of the whole bitmap
-    int m_saved = 0;
-    Store* m_store = nullptr;       // the shared bitmap, or null
-    gdi::MemoryDC* m_own = nullptr; // a bitmap of its own otherwise
-};
-
-// The control's font selected into a DC for one paint, and its point size
-// (14 without a font), which places metafile text on its baseline.
-class PaintFont {
-public:
-    PaintFont(HDC dc, IFontDisp* font) {
-        if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&m_font)))) return;
-        HFONT h = nullptr;
-        if (SUCCEEDED(m_font->get_hFont(&h)) && h) m_previous = SelectObject(dc, h);
-        m_dc = dc;
-        CY size{};
-        if (SUCCEEDED(m_font->get_Size(&size))) m_points = static_cast<int>(size.int64 / 10000);
-    }
-    ~PaintFont() {
-        if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
-        if (m_font) m_font->Release();
-    }
-    PaintFont(const PaintFont&) = delete;
-    PaintFont& operator=(const PaintFont&) = delete;
-    int points() const { return m_points; }
-
-private:
-    IFont* m_font = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    int m_points = 14;
-};
-
 // Round border types (ES_CIRCLE to ES_RAISEDCIRCLE) clip the window to the
-// ellipse of its client area; the others take the clip away. The window owns
-// the region it is given, so it gets a fresh one, and only when its present
-// region differs: a region set with redraw repaints the whole window.
+// ellipse of its client area; the others take the clip away
+// (SetWindowRegionCopy: only when the window's region differs).
 void ApplyRoundWindowRegion(HWND window, int borderType);
 
 // What the pointer step leaves for input.
@@ -198,37 +111,10 @@ struct PointerGeometry {
 
 // Hands what a paint left to input when the paint was the own window's
 // (kept takes the hit region, the window gets its round region), and
-// deletes the hit region otherwise.
+// deletes the hit region otherwise: the knob family's keep step of
+// PaintToTarget (common/paint.h).
 void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
                   int borderType);
-
-// One paint of a knob-family control into a resolved target: straight into
-// a metafile (its DC state saved around the paint), else into the kept paint
-// buffer that is then copied to the target. Either way the control's font is
-// selected for the paint. `paint(const Surface&)` is the control's pipeline
-// over target.bounds and returns what its pointer step left, which then goes
-// to KeepForInput. Nothing happens when no buffer could be made.
-template <class PaintStep>
-void PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint, KnobGeometry& kept,
-                   HWND window, int borderType) {
-    PointerGeometry painted;
-    if (target.metafile) {
-        gdi::SavedState saved(target.hdc);
-        PaintFont paintFont(target.hdc, font);
-        painted = paint(Surface{target.hdc, gdi::PixelTarget::Within(target.hdc, target.bounds), true, paintFont.points()});
-    } else {
-        PaintBuffer memory(target.hdc, target.bounds);
-        if (!memory.ok()) return;
-        {
-            PaintFont paintFont(memory.dc(), font);
-            Surface s{memory.dc(), memory.Pixels(), false, paintFont.points()};
-            painted = paint(s);
-            s.pixels.Flush();
-        }
-        memory.BlitTo(target.hdc);
-    }
-    KeepForInput(target, painted, kept, window, borderType);
-}
 
 // ---------------------------------------------------------------- steps
 

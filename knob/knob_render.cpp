@@ -40,15 +40,7 @@ struct KnobPainter {
         a.markerVisible = k.m_MarkerVisible == 1;
         a.setpointTextType = k.m_SetpointTextType;
         a.value = k.m_value;
-        if (k.m_UnitName && k.m_UnitName[0]) {
-            int n = WideCharToMultiByte(CP_ACP, 0, k.m_UnitName, (int)SysStringLen(k.m_UnitName), nullptr, 0, nullptr,
-                                        nullptr);
-            if (n > 0) {
-                a.unitName.resize(n);
-                WideCharToMultiByte(CP_ACP, 0, k.m_UnitName, (int)SysStringLen(k.m_UnitName), &a.unitName[0], n,
-                                    nullptr, nullptr);
-            }
-        }
+        a.unitName = AnsiText(k.m_UnitName);
         return a;
     }
 
@@ -82,7 +74,9 @@ void CQEV_Knob::Paint(const fw::RenderTarget& target) {
     PaintToTarget(
         target, m_font,
         [&](const Surface& s) { return PaintKnob(s, target.bounds, appearance, colors, previousAngle); },
-        m_geometry, m_hwnd, m_BorderType);
+        [&](const fw::RenderTarget& t, PointerGeometry& painted) {
+            KeepForInput(t, painted, m_geometry, m_hwnd, m_BorderType);
+        });
 }
 
 void CQEV_Knob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }

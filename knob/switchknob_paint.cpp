@@ -18,17 +18,6 @@ COLORREF ThreeQuarter(COLORREF c) { return MixColors(c, 3, 0, 0, 4); }
 
 RECT Inset(const RECT& r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
 
-// The name in the ANSI code page, converted whole; a null name is empty.
-std::string Ansi(BSTR name) {
-    int n = name ? static_cast<int>(SysStringLen(name)) : 0;
-    if (n == 0) return std::string();
-    int bytes = WideCharToMultiByte(CP_ACP, 0, name, n, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string text(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, name, n, &text[0], bytes, nullptr, nullptr);
-    return text;
-}
-
 }  // namespace
 
 SwitchDial SwitchDialOf(const RECT& k) {
@@ -98,7 +87,7 @@ void PaintSwitchItemName(const Surface& s, const SwitchDial& dial, double angle,
         box = RECT{q.x - 300, q.y - 15, q.x, q.y + 15};
         format = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;
         align = TA_RIGHT | TA_BASELINE;
-        anchor = POINT{q.x, q.y + s.fontPoints / 2};
+        anchor = BaselineAnchor(s, q.x, q.y);
     } else if (angle >= 265 && angle <= 275) {  // above
         box = RECT{q.x - 150, q.y - 26, q.x + 150, q.y + 4};
         format = DT_SINGLELINE | DT_BOTTOM | DT_CENTER;
@@ -113,19 +102,10 @@ void PaintSwitchItemName(const Surface& s, const SwitchDial& dial, double angle,
         box = RECT{q.x, q.y - 15, q.x + 300, q.y + 15};
         format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
         align = TA_LEFT | TA_BASELINE;
-        anchor = POINT{q.x, q.y + s.fontPoints / 2};
+        anchor = BaselineAnchor(s, q.x, q.y);
     }
-    const std::string text = Ansi(name);
     SetTextColor(s.dc, color);
-    if (s.metafile) {
-        // A metafile DC answers SetTextAlign with 1, not the previous
-        // alignment: put the default back rather than "restoring" that.
-        SetTextAlign(s.dc, align);
-        TextOutA(s.dc, anchor.x, anchor.y, text.data(), static_cast<int>(text.size()));
-        SetTextAlign(s.dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-    } else {
-        DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &box, format);
-    }
+    BoxText(s, AnsiText(name), box, format, align, anchor);
 }
 
 PointerGeometry PaintSwitchKnob(const Surface& s, const RECT& R, const SwitchKnobAppearance& a, const KnobColors& c,

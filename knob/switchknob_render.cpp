@@ -77,7 +77,9 @@ void CQEV_SwitchKnob::Paint(const fw::RenderTarget& target) {
     PaintToTarget(
         target, m_font,
         [&](const Surface& s) { return PaintSwitchKnob(s, target.bounds, appearance, colors, items, pointerAngle); },
-        m_geometry, m_hwnd, m_BorderType);
+        [&](const fw::RenderTarget& t, PointerGeometry& painted) {
+            KeepForInput(t, painted, m_geometry, m_hwnd, m_BorderType);
+        });
 }
 
 void CQEV_SwitchKnob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }

@@ -1,0 +1,153 @@
+// Registration of Wendal.dll read back from the registry: every key and
+// value, twice alike, and unregistration that leaves the shared roots.
+#include <doctest/doctest.h>
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kAppId[] = L"{5D29E1FE-93FA-4FA2-A4D2-8A119C434F5A}";
+const wchar_t kLibId[] = L"{95B9A515-6783-4A10-8488-8736D7E5AABF}";
+const wchar_t kSwitch[] = L"{8350B0B5-E102-4E28-9E26-BA96CB522791}";
+const wchar_t kGeneral[] = L"{453D8043-3491-42FF-89A3-0378519E7814}";
+const wchar_t kOthers[] = L"{970843EB-B125-4198-93FD-6A766223FEFC}";
+const wchar_t kDual[] = L"{9D556F69-8A12-4C6C-ABF9-0DA7D34B839B}";
+
+typedef HRESULT(STDAPICALLTYPE* EntryFn)();
+
+struct Library {
+    HMODULE module = nullptr;
+    EntryFn registerServer = nullptr;
+    EntryFn unregisterServer = nullptr;
+    std::wstring path;
+    Library() {
+        module = LoadLibraryW(L"Wendal.dll");
+        REQUIRE(module);
+        registerServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllRegisterServer"));
+        unregisterServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllUnregisterServer"));
+        REQUIRE((registerServer && unregisterServer));
+        wchar_t buf[MAX_PATH];
+        GetModuleFileNameW(module, buf, MAX_PATH);
+        path = buf;
+    }
+    // The test run keeps every library registered: a test leaves it so.
+    ~Library() {
+        registerServer();
+        FreeLibrary(module);
+    }
+};
+
+std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
+bool KeyExists(const std::wstring& key) {
+    HKEY h;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
+    HKEY h;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
+    wchar_t buf[1024];
+    DWORD size = sizeof(buf), type = 0;
+    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(h);
+    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
+    return std::wstring(buf, size / sizeof(wchar_t) - 1);
+}
+
+struct Entry {
+    std::wstring key;
+    const wchar_t* value;  // null: the default value
+    std::wstring data;
+    bool keyOnly;
+};
+
+// Keys and values of one class: the control when `bitmap` is given, else a page.
+void AddClass(std::vector<Entry>& e, const std::wstring& progId, const std::wstring& name, const wchar_t* clsid,
+              int bitmap, const std::wstring& module) {
+    std::wstring cls = name + L" Class", key = std::wstring(L"CLSID\\") + clsid;
+    std::wstring versioned = progId + (bitmap ? L".3" : L".1");
+    e.push_back({versioned, nullptr, cls, false});
+    e.push_back({versioned + L"\\CLSID", nullptr, clsid, false});
+    e.push_back({progId, nullptr, cls, false});
+    e.push_back({progId + L"\\CLSID", nullptr, clsid, false});
+    e.push_back({progId + L"\\CurVer", nullptr, versioned, false});
+    e.push_back({key, nullptr, cls, false});
+    e.push_back({key, L"AppID", kAppId, false});
+    e.push_back({key + L"\\ProgID", nullptr, versioned, false});
+    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
+    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
+    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
+    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
+    if (!bitmap) return;
+    e.push_back({versioned + L"\\Insertable", nullptr, L"", true});
+    for (const wchar_t* sub : {L"\\Programmable", L"\\Control", L"\\Insertable"})
+        e.push_back({key + sub, nullptr, L"", true});
+    e.push_back({key + L"\\ToolboxBitmap32", nullptr, module + L", " + std::to_wstring(bitmap), false});
+    e.push_back({key + L"\\MiscStatus", nullptr, L"0", false});
+    e.push_back({key + L"\\MiscStatus\\1", nullptr, L"131473", false});
+    e.push_back({key + L"\\Version", nullptr, L"3.0", false});
+    e.push_back({key + L"\\verb\\0", nullptr, L"&Properties, 1", false});
+}
+
+std::vector<Entry> Expected(const std::wstring& module) {
+    std::vector<Entry> e;
+    e.push_back({std::wstring(L"AppID\\") + kAppId, nullptr, L"Wendal", false});
+    e.push_back({L"AppID\\Wendal.DLL", L"AppID", kAppId, false});
+    AddClass(e, L"Wendal.QEV_Switch", L"QEV_Switch", kSwitch, 102, module);
+    AddClass(e, L"WendalLib.GeneralProp", L"GeneralProp", kGeneral, 0, module);
+    AddClass(e, L"WendalLib.OthersProp", L"OthersProp", kOthers, 0, module);
+    std::wstring tl = std::wstring(L"TypeLib\\") + kLibId + L"\\3.0";
+    e.push_back({tl, nullptr, L"Wendal 3.0 Type Library", false});
+    e.push_back({tl + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, module, false});
+    // The dual interface is marshalled by the library's own proxy/stub.
+    e.push_back({std::wstring(L"Interface\\") + kDual + L"\\ProxyStubClsid32", nullptr, kDual, false});
+    e.push_back({std::wstring(L"CLSID\\") + kDual + L"\\InprocServer32", nullptr, module, false});
+    return e;
+}
+
+void CheckRegistered(const std::vector<Entry>& expected) {
+    for (const Entry& e : expected) {
+        INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
+        if (e.keyOnly) CHECK(KeyExists(e.key));
+        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
+    }
+}
+
+}  // namespace
+
+TEST_CASE("registration writes every entry, twice alike, and unregistration removes the library's own keys") {
+    Library lib;
+    std::vector<Entry> expected = Expected(lib.path);
+    for (int round = 0; round < 2; ++round) {
+        INFO("round " << round);
+        REQUIRE(lib.registerServer() == S_OK);
+        CheckRegistered(expected);
+    }
+    // A container finds the control under both ProgIDs.
+    CLSID a{}, b{};
+    CHECK(CLSIDFromProgID(L"Wendal.QEV_Switch", &a) == S_OK);
+    CHECK(CLSIDFromProgID(L"Wendal.QEV_Switch.3", &b) == S_OK);
+    CHECK(IsEqualGUID(a, b));
+
+    REQUIRE(lib.unregisterServer() == S_OK);
+    const std::wstring gone[] = {
+        std::wstring(L"AppID\\") + kAppId, L"AppID\\Wendal.DLL",
+        L"Wendal.QEV_Switch.3", L"Wendal.QEV_Switch", L"WendalLib.GeneralProp.1", L"WendalLib.GeneralProp",
+        L"WendalLib.OthersProp.1", L"WendalLib.OthersProp",
+        std::wstring(L"CLSID\\") + kSwitch, std::wstring(L"CLSID\\") + kGeneral, std::wstring(L"CLSID\\") + kOthers,
+        std::wstring(L"TypeLib\\") + kLibId, std::wstring(L"Interface\\") + kDual,
+    };
+    for (const std::wstring& key : gone) {
+        INFO(Narrow(key));
+        CHECK_FALSE(KeyExists(key));
+    }
+    CHECK(KeyExists(L"AppID"));
+    CHECK(KeyExists(L"CLSID"));
+}

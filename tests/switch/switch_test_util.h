@@ -1,0 +1,198 @@
+// What the switch tests share: the library's identities written out (so a
+// test checks the published GUIDs, not the ones the header happens to
+// give), a switch on a site of its own, streams and a property bag.
+#pragma once
+#include <doctest/doctest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Wendal.h"
+#include "forms/site.h"
+#include "host.h"
+#include "recorders.h"
+
+namespace switchtest {
+
+using namespace testsupport;
+
+const CLSID kClsidSwitch = {0x8350B0B5, 0xE102, 0x4E28, {0x9E, 0x26, 0xBA, 0x96, 0xCB, 0x52, 0x27, 0x91}};
+const CLSID kClsidGeneral = {0x453D8043, 0x3491, 0x42FF, {0x89, 0xA3, 0x03, 0x78, 0x51, 0x9E, 0x78, 0x14}};
+const CLSID kClsidOthers = {0x970843EB, 0xB125, 0x4198, {0x93, 0xFD, 0x6A, 0x76, 0x62, 0x23, 0xFE, 0xFC}};
+const IID kIidSwitch = {0x9D556F69, 0x8A12, 0x4C6C, {0xAB, 0xF9, 0x0D, 0xA7, 0xD3, 0x4B, 0x83, 0x9B}};
+const IID kIidEvents = {0xB41BF188, 0xCEA1, 0x4070, {0xA5, 0x82, 0x11, 0xFF, 0xCF, 0xBF, 0xD0, 0x6B}};
+const GUID kLibId = {0x95B9A515, 0x6783, 0x4A10, {0x84, 0x88, 0x87, 0x36, 0xD7, 0xE5, 0xAA, 0xBF}};
+const CLSID kStockColorPage = {0x7EBDAAE1, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+const CLSID kStockFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+const CLSID kStockPicturePage = {0x7EBDAAE2, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
+
+// Event dispatch identifiers of the switch.
+enum : DISPID {
+    SE_DblClick = 1,
+    SE_Click,
+    SE_MouseDown,
+    SE_MouseUp,
+    SE_MouseMove,
+    SE_KeyDown,
+    SE_KeyUp,
+    SE_ValueChange,
+    SE_StatusChange,
+};
+
+template <class T>
+struct Ptr {
+    T* p = nullptr;
+    Ptr() = default;
+    Ptr(const Ptr&) = delete;
+    Ptr& operator=(const Ptr&) = delete;
+    ~Ptr() { reset(); }
+    void reset() {
+        if (p) p->Release();
+        p = nullptr;
+    }
+    T** out() {
+        reset();
+        return &p;
+    }
+    void** pv() { return reinterpret_cast<void**>(out()); }
+    T* operator->() const { return p; }
+    operator T*() const { return p; }
+};
+
+inline const LoadedLibrary& Library() { return KeptLibrary(L"Wendal.dll"); }
+
+// A switch attached to a site of its own, initialised as new; activated in
+// place (with a window) only when asked.
+struct Hosted {
+    TestWindow window;
+    forms::ControlSite* site = nullptr;
+    Ptr<IQEV_Switch> sw;
+
+    explicit Hosted(bool attach = true) {
+        REQUIRE(Library().Create(kClsidSwitch, kIidSwitch, sw.pv()) == S_OK);
+        REQUIRE(forms::ControlSite::Create(window, &site) == S_OK);
+        if (attach) {
+            REQUIRE(site->Attach(sw) == S_OK);
+            REQUIRE(site->InitNew() == S_OK);
+        }
+    }
+    ~Hosted() {
+        site->Detach();
+        site->Release();
+    }
+    HWND Activate(const RECT& pos) {
+        REQUIRE(site->Activate(pos) == S_OK);
+        HWND w = site->ControlWindow();
+        REQUIRE(w != nullptr);
+        return w;
+    }
+};
+
+inline IStream* NewStream() {
+    IStream* s = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &s);
+    return s;
+}
+
+inline std::vector<BYTE> Bytes(IStream* s) {
+    STATSTG st{};
+    s->Stat(&st, STATFLAG_NONAME);
+    std::vector<BYTE> out((size_t)st.cbSize.QuadPart);
+    LARGE_INTEGER zero{};
+    s->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ULONG read = 0;
+    if (!out.empty()) s->Read(out.data(), (ULONG)out.size(), &read);
+    s->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return out;
+}
+
+inline IStream* StreamOf(const std::vector<BYTE>& bytes) {
+    IStream* s = NewStream();
+    ULONG written = 0;
+    s->Write(bytes.data(), (ULONG)bytes.size(), &written);
+    LARGE_INTEGER zero{};
+    s->Seek(zero, STREAM_SEEK_SET, nullptr);
+    return s;
+}
+
+inline std::vector<BYTE> Save(IUnknown* ctl) {
+    Ptr<IPersistStreamInit> ps;
+    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
+    Ptr<IStream> s;
+    s.p = NewStream();
+    REQUIRE(ps->Save(s, TRUE) == S_OK);
+    return Bytes(s);
+}
+
+inline HRESULT Load(IUnknown* ctl, const std::vector<BYTE>& bytes) {
+    Ptr<IPersistStreamInit> ps;
+    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
+    Ptr<IStream> s;
+    s.p = StreamOf(bytes);
+    return ps->Load(s);
+}
+
+// A picture loaded from the data of a 24-bit BMP file of w x h pixels, every
+// pixel `colour` (0x00BBGGRR). Pictures made from file data save and reload
+// exactly; one made from an HBITMAP reloads white on this platform.
+inline std::vector<BYTE> BmpFile(int w, int h, COLORREF colour) {
+    int row = (w * 3 + 3) / 4 * 4;
+    std::vector<BYTE> f(54 + (size_t)row * h, 0);
+    auto put32 = [&](size_t at, DWORD v) { memcpy(&f[at], &v, 4); };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, (DWORD)f.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, (DWORD)w);
+    put32(22, (DWORD)h);
+    f[26] = 1;
+    f[28] = 24;
+    put32(34, (DWORD)row * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            BYTE* p = &f[54 + (size_t)y * row + (size_t)x * 3];
+            p[0] = GetBValue(colour);
+            p[1] = GetGValue(colour);
+            p[2] = GetRValue(colour);
+        }
+    return f;
+}
+
+inline IPictureDisp* PictureOf(const std::vector<BYTE>& file) {
+    Ptr<IStream> s;
+    s.p = StreamOf(file);
+    IPictureDisp* pic = nullptr;
+    REQUIRE(OleLoadPicture(s, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&pic)) == S_OK);
+    return pic;
+}
+
+// A property bag over a map, as a container keeps it.
+class Bag : public IPropertyBag {
+public:
+    std::map<std::wstring, Variant> values;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
+            *ppv = this;
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
+        auto it = values.find(name);
+        if (it == values.end()) return E_INVALIDARG;
+        VARTYPE want = V_VT(v);
+        VariantClear(v);
+        if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
+        return VariantChangeType(v, &it->second.v, 0, want);
+    }
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
+        values[name] = Variant(*v);
+        return S_OK;
+    }
+};
+
+}  // namespace switchtest
