@@ -9,18 +9,9 @@
 #include <string>
 
 #include "common/gdi.h"
+#include "common/paint.h"
 
 namespace buttonpaint {
-
-// Where a paint goes: the DC, the pixel target of the per-pixel routines
-// (the same DC, or the bits of its DIB section), whether it is a metafile,
-// and the font's point size that places metafile text on its baseline.
-struct Surface {
-    HDC dc;
-    gdi::PixelTarget pixels;
-    bool metafile;
-    int fontPoints;  // 14 when there is no font
-};
 
 // One of the three texts: its 8-bit string, position, offset and colour.
 struct TextSpec {

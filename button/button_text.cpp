@@ -5,6 +5,7 @@
 
 #include "Pellan.h"
 #include "common/draw.h"
+#include "common/text.h"
 
 namespace buttonpaint {
 
@@ -174,20 +175,15 @@ UINT DrawFlags(const Alignment& al) {
 }
 
 // One text in one colour: into the box, or at the box's anchor in a metafile.
-void OneText(const Surface& s, const std::string& text, RECT box, UINT format, const Alignment& al, COLORREF colour) {
+void OneText(const Surface& s, const std::string& text, const RECT& box, UINT format, const Alignment& al,
+             COLORREF colour) {
     SetTextColor(s.dc, colour);
-    const int n = static_cast<int>(text.size());
-    if (!s.metafile) {
-        DrawTextA(s.dc, text.data(), n, &box, format);
-        return;
-    }
     const int x = al.h == kLeft ? box.left : (al.h == kRight ? box.right : (box.left + box.right) / 2);
-    const int y = al.v == kTop ? box.top : (al.v == kBottom ? box.bottom : (box.top + box.bottom) / 2 + s.fontPoints / 2);
+    POINT anchor{x, al.v == kTop ? box.top : box.bottom};
+    if (al.v == kMiddle) anchor = BaselineAnchor(s, x, (box.top + box.bottom) / 2);
     const UINT h = al.h == kLeft ? TA_LEFT : (al.h == kRight ? TA_RIGHT : TA_CENTER);
     const UINT v = al.v == kTop ? TA_TOP : (al.v == kBottom ? TA_BOTTOM : TA_BASELINE);
-    // Set for each text; the DC's state is restored as a whole after the paint.
-    SetTextAlign(s.dc, h | v);
-    TextOutA(s.dc, x, y, text.data(), n);
+    BoxText(s, text, box, format, h | v, anchor);
 }
 
 RECT Moved(RECT r, int dx, int dy) {

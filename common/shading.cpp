@@ -271,20 +271,20 @@ inline void Pixels(const gdi::PixelTarget& t, int cx, int cy, int x, int y, cons
         QuadAngles(x, y, theta);
         for (int i = 0; i < 4; ++i)
             if (!arc || arc->Contains(theta[i])) t.Set(px[i], py[i], shade.Exact(theta[i]));
-        return;
-    }
-    bool haveTheta = false;
-    if (arc) QuadAngles(x, y, theta), haveTheta = true;
-    double c[4];
-    const unsigned exact = QuadCosines(x, y, c);
-    for (int i = 0; i < 4; ++i) {
-        if (arc && !arc->Contains(theta[i])) continue;
-        COLORREF colour;
-        if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
-            if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
-            colour = shade.Exact(theta[i]);
+    } else {
+        bool haveTheta = false;
+        if (arc) QuadAngles(x, y, theta), haveTheta = true;
+        double c[4];
+        const unsigned exact = QuadCosines(x, y, c);
+        for (int i = 0; i < 4; ++i) {
+            if (arc && !arc->Contains(theta[i])) continue;
+            COLORREF colour;
+            if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
+                if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
+                colour = shade.Exact(theta[i]);
+            }
+            t.Set(px[i], py[i], colour);
         }
-        t.Set(px[i], py[i], colour);
     }
 }
 
