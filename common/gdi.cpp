@@ -4,6 +4,35 @@
 
 namespace gdi {
 
+namespace {
+
+// Whether the DIB selected into dc keeps its top row last. The header does
+// not tell reliably (this platform reports a top-down section with a
+// positive height), so GDI itself sets the top-left pixel and the stored
+// rows show where it landed; the pixel is put back afterwards.
+bool StoredBottomUp(HDC dc, BYTE* bits, int height, int stride) {
+    if (height < 2) return false;
+    DWORD* first = reinterpret_cast<DWORD*>(bits);
+    DWORD* last = reinterpret_cast<DWORD*>(bits + (ptrdiff_t)(height - 1) * stride);
+    GdiFlush();
+    const DWORD keepFirst = *first, keepLast = *last;
+    DWORD probe = 0x00123456;
+    while (probe == (keepFirst & 0xFFFFFF) || probe == (keepLast & 0xFFFFFF)) probe += 0x010101;
+    const int saved = SaveDC(dc);
+    SelectClipRgn(dc, nullptr);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetPixelV(dc, 0, 0, RGB((probe >> 16) & 0xFF, (probe >> 8) & 0xFF, probe & 0xFF));
+    GdiFlush();
+    const bool bottomUp = (*last & 0xFFFFFF) == probe && (*first & 0xFFFFFF) != probe;
+    *first = keepFirst;
+    *last = keepLast;
+    RestoreDC(dc, saved);
+    return bottomUp;
+}
+
+}  // namespace
+
 PixelTarget PixelTarget::ForDC(HDC dc) {
     PixelTarget plain(dc);
     if (!dc || GetObjectType(dc) != OBJ_MEMDC) return plain;
@@ -26,10 +55,11 @@ PixelTarget PixelTarget::ForDC(HDC dc) {
     GetViewportOrgEx(dc, &viewport);
     GetWindowOrgEx(dc, &window);
     int width = ds.dsBm.bmWidth;
-    int height = std::abs((int)ds.dsBmih.biHeight);
+    int height = std::abs((int)ds.dsBm.bmHeight);
     int stride = ds.dsBm.bmWidthBytes;
     BYTE* top = static_cast<BYTE*>(ds.dsBm.bmBits);
-    if (ds.dsBmih.biHeight > 0 && height > 0) {  // bottom-up: the top row is stored last
+    if (width <= 0 || height <= 0) return plain;
+    if (StoredBottomUp(dc, top, height, stride)) {  // the top row is stored last
         top += (ptrdiff_t)(height - 1) * stride;
         stride = -stride;
     }

@@ -462,10 +462,10 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
 
 namespace {
 
-// One channel of the quadratic fill along a column: trunc(ax) and the y slope.
+// The quadratic fill along one column, per channel.
 struct QuadColumn {
     int ax[3];
-    double sy[3];
+    double rest[3];  // D - trunc(ax), spread over the rows
 };
 
 inline int ClampChannel(long long v) { return v < 0 ? 0 : (v > 255 ? 255 : (int)v); }
@@ -492,8 +492,6 @@ void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRG
     const bool yPart = mirror ? cornerY < fy : fy < cornerY;
     const double spanX = (double)((cornerX - fx) * (cornerX - fx));
     const double ny = yPart ? (double)((cornerY - fy) * (cornerY - fy)) : 1.0;
-    double sx[3];
-    for (int i = 0; i < 3; ++i) sx[i] = xPart ? (to[i] - from[i]) / spanX : 0.0;
 
     const int width = area.right - area.left;
     std::vector<QuadColumn> columns((size_t)width);
@@ -501,11 +499,12 @@ void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRG
         const long long dx = (long long)area.left + k - fx;
         const double dx2 = (double)(dx * dx);
         for (int i = 0; i < 3; ++i) {
-            const double ax = dx2 * sx[i];
+            // Multiplied before dividing: at the far corner the part is D exactly.
+            const double ax = xPart ? dx2 * (to[i] - from[i]) / spanX : 0.0;
             // Far beyond the corner ax leaves int range; the channel is clamped anyway.
             const double cut = ax > 1e9 ? 1e9 : (ax < -1e9 ? -1e9 : ax);
             columns[k].ax[i] = (int)cut;
-            columns[k].sy[i] = yPart ? ((to[i] - from[i]) - columns[k].ax[i]) / ny : 0.0;
+            columns[k].rest[i] = yPart ? (double)(to[i] - from[i]) - columns[k].ax[i] : 0.0;
         }
     }
     target.Flush();
@@ -516,7 +515,7 @@ void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRG
             const QuadColumn& col = columns[(size_t)(x - area.left)];
             int ch[3];
             for (int i = 0; i < 3; ++i) {
-                double part = dy2 * col.sy[i];
+                double part = dy2 * col.rest[i] / ny;
                 part = part > 1e9 ? 1e9 : (part < -1e9 ? -1e9 : part);
                 ch[i] = ClampChannel((long long)from[i] + col.ax[i] + (long long)part);
             }

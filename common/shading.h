@@ -78,7 +78,9 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
 // reaching c2 at the far corner, (right, bottom) or, with `mirror`,
 // (left, top). Per channel, with D = c2 - c1: the x part ax = (x - fx)^2 D /
 // (corner x - fx)^2 and the y part (y - fy)^2 (D - trunc(ax)) / (corner y -
-// fy)^2, each truncated; a focus on or past the corner's side drops that
-// part. Channels are clamped to 0..255. Distances are squared in 64 bits.
+// fy)^2, each multiplied before it is divided and then truncated, so that
+// the corner's sides reach c2 exactly; a focus on or past the corner's side
+// drops that part. Channels are clamped to 0..255. Distances are squared in
+// 64 bits.
 void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRGN region, POINT focus, COLORREF c1,
                            COLORREF c2, bool mirror);
