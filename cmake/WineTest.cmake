@@ -11,6 +11,7 @@
 #   ...), so two IID targets in one program clash or resolve a class id to
 #   the wrong library. Runs in bin/, labelled "wine" and with the name of its
 #   folder (ctest -L knob).
+#   Every TIMEOUT is multiplied by QEV_TIMEOUT_SCALE.
 #   Tests that register or unregister a library, and tests that need the
 #   libraries registered, take RESOURCE_LOCK registry; a test that unregisters
 #   registers again before it ends.
@@ -49,6 +50,7 @@ function(qev_wine_test)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * ${QEV_TIMEOUT_SCALE}")
     _qev_test_main_target()
     add_executable(${ARG_NAME} ${ARG_SOURCES})
     # The IID libraries are looked up when the whole tree is configured, so a
@@ -74,6 +76,7 @@ function(qev_script_test)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 60)
     endif()
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * ${QEV_TIMEOUT_SCALE}")
     get_filename_component(script ${ARG_SCRIPT} ABSOLUTE)
     add_test(NAME ${ARG_NAME}
         COMMAND ${CMAKE_COMMAND} -DWINE_RUN=${CMAKE_CROSSCOMPILING_EMULATOR} -DSCRIPT=${script}

@@ -9,6 +9,7 @@
 #include "object.h"
 #include "propmap.h"
 #include "module.h"
+#include "picture.h"
 
 namespace fw {
 
@@ -201,6 +202,14 @@ public:
     HRESULT PutFontWeight(short w);
     HRESULT GetFontCharset(short* out);
     HRESULT PutFontCharset(short c);
+    // Picture properties (framework/picture.h): put holds a copy of the
+    // picture, putref the caller's object, both with the setter protocol of id.
+    HRESULT PutPicture(Picture& held, DISPID id, IPictureDisp* picture) {
+        return PutPictureCopy(held, picture, PictureSetterFor(id));
+    }
+    HRESULT PutRefPicture(Picture& held, DISPID id, IPictureDisp* picture) {
+        return PutPictureRef(held, picture, PictureSetterFor(id));
+    }
     HRESULT GetEnabled(VARIANT_BOOL* out);
     HRESULT PutEnabled(VARIANT_BOOL v, DISPID id);
     HRESULT GetHwnd(LONG* out);
@@ -377,6 +386,9 @@ protected:
     }
 
     bool Press(int x, int y, const CommonEventIds& ids, const std::function<bool()>& onGrip);
+    PictureSetter PictureSetterFor(DISPID id) {
+        return PictureSetter{[this, id] { return FireOnRequestEdit(id); }, [this, id] { PropertyChanged(id); }};
+    }
     HRESULT InPlaceActivate(LONG verb, const RECT* rect = nullptr);
     HWND CreateControlWindow(HWND parent, const RECT& pos);
     LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -421,6 +433,7 @@ private:
 namespace fw {
 extern const CLSID kStockColorPage;
 extern const CLSID kStockFontPage;
+extern const CLSID kStockPicturePage;
 }
 
 // ----- accessor generators for a control's property table
@@ -476,12 +489,20 @@ extern const CLSID kStockFontPage;
         return S_OK;                                                          \
     }
 
+// Picture property held in a fw::Picture member: get, put (a copy) and putref
+// (the caller's object).
+#define FW_PROP_PICTURE(Name, member, dispid)                                                     \
+    STDMETHODIMP get_##Name(IPictureDisp** p) override { return member.CopyOut(p); }             \
+    STDMETHODIMP put_##Name(IPictureDisp* v) override { return PutPicture(member, dispid, v); }  \
+    STDMETHODIMP putref_##Name(IPictureDisp* v) override { return PutRefPicture(member, dispid, v); }
+
 // Accessor kinds named by the property tables (X-macro rows); STOCK rows get
 // their accessors from FW_STOCK_PROPERTIES.
 #define FW_ACCESSOR_VALUE(Name, T, member, dispid) FW_PROP_VALUE(Name, T, member, dispid)
 #define FW_ACCESSOR_ENUM(Name, T, member, dispid) FW_PROP_ENUM(Name, T, member, dispid)
 #define FW_ACCESSOR_BOOL(Name, T, member, dispid) FW_PROP_BOOL(Name, member, dispid)
 #define FW_ACCESSOR_BSTR(Name, T, member, dispid) FW_PROP_BSTR(Name, member, dispid)
+#define FW_ACCESSOR_PICTURE(Name, T, member, dispid) FW_PROP_PICTURE(Name, member, dispid)
 #define FW_ACCESSOR_STOCK(Name, T, member, dispid)
 
 // A control's property table is an X-macro of rows

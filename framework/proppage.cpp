@@ -326,6 +326,7 @@ HRESULT PropertyPageBase::LoadFields() {
     if (!itf) return E_UNEXPECTED;
     if (target != m_loadedTarget) ForgetLoaded();
     m_loadedTarget = target;
+    ShowItemsFor(*target);
     for (size_t k = 0; k < m_page.loadCount; ++k) {
         const WORD id = m_page.loadOrder[k];
         const PageField* f = FindField(*target, id);
@@ -361,6 +362,28 @@ const PageField* PropertyPageBase::FindField(const PageTarget& target, WORD id) 
     for (size_t i = 0; i < target.count; ++i)
         if (target.fields[i].id == id) return &target.fields[i];
     return nullptr;
+}
+
+const PageField* PropertyPageBase::ChangedField(WORD id) const {
+    if (m_loadedTarget) return FindField(*m_loadedTarget, id);
+    for (size_t t = 0; t < m_page.targetCount; ++t)
+        if (const PageField* f = FindField(m_page.targets[t], id)) return f;
+    return nullptr;
+}
+
+void PropertyPageBase::ShowItemsFor(const PageTarget& target) {
+    auto hides = [](const PageTarget& t, WORD id) {
+        for (size_t i = 0; i < t.hiddenCount; ++i)
+            if (t.hiddenItems[i] == id) return true;
+        return false;
+    };
+    for (size_t t = 0; t < m_page.targetCount; ++t) {
+        const PageTarget& other = m_page.targets[t];
+        for (size_t i = 0; i < other.hiddenCount; ++i) {
+            const WORD id = other.hiddenItems[i];
+            if (HWND item = GetDlgItem(m_hWnd, id)) ShowWindow(item, hides(target, id) ? SW_HIDE : SW_SHOW);
+        }
+    }
 }
 
 size_t PropertyPageBase::FieldIndex(const PageTarget& target, WORD id) const {
@@ -468,11 +491,10 @@ INT_PTR PropertyPageBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (!m_page.numericCount) return FALSE;
         for (size_t i = 0; i < m_page.numericCount; ++i)
             m_edits[i].SubclassWindow(GetDlgItem(m_hWnd, m_page.numericEdits[i].id));
-        return TRUE;
+        return m_page.initDialogAnswer == PageDescription::InitDialogAnswer::Default;
     case WM_COMMAND: {
         const WORD code = HIWORD(wp), id = LOWORD(wp);
-        if (!m_page.targetCount) return FALSE;
-        const PageField* f = FindField(m_page.targets[0], id);
+        const PageField* f = ChangedField(id);
         if (!f || code != ChangeNotification(f->kind)) return FALSE;
         SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, OnControlChange(code, id));
         return TRUE;

@@ -43,11 +43,15 @@ struct PageField {
                             // the digits instead (clamped to 0-15); 0 for none
 };
 
-// One control interface the page can edit, with its fields.
+// One control interface the page can edit, with its fields, and the dialog
+// items hidden while an object of this interface is loaded (every item that
+// some target hides is shown for the other targets).
 struct PageTarget {
     const IID* iid;
     const PageField* fields;
     size_t count;
+    const WORD* hiddenItems = nullptr;
+    size_t hiddenCount = 0;
 };
 
 // Texts of a drop-down list, in order (the position is the value).
@@ -77,12 +81,20 @@ struct PageDescription {
     size_t listCount;
     const PageNumericEdit* numericEdits;  // subclassed in this order
     size_t numericCount;
+    // The answer to WM_INITDIALOG: by default TRUE after subclassing numeric
+    // fields (the dialog manager sets the focus), and no row at all (FALSE)
+    // for a page without them.
+    enum class InitDialogAnswer : BYTE { Default, False } initDialogAnswer = InitDialogAnswer::Default;
 };
 
 // Table builders that take the lengths from the arrays themselves.
 template <size_t N>
 constexpr PageTarget TargetOf(const IID* iid, const PageField (&fields)[N]) {
     return PageTarget{iid, fields, N};
+}
+template <size_t N, size_t H>
+constexpr PageTarget TargetOf(const IID* iid, const PageField (&fields)[N], const WORD (&hiddenItems)[H]) {
+    return PageTarget{iid, fields, N, hiddenItems, H};
 }
 template <size_t N>
 constexpr PageList ListOf(WORD id, const wchar_t* const (&items)[N]) {
@@ -106,6 +118,13 @@ constexpr PageDescription DescribePage(UINT dialogId, UINT titleId, UINT helpFil
         DescribePage(dialogId, titleId, helpFileId, docStringId, targets, loadOrder, applyOrder, lists);
     page.numericEdits = numericEdits;
     page.numericCount = N;
+    return page;
+}
+
+// The page answers WM_INITDIALOG with FALSE also after subclassing its
+// numeric fields, so the dialog manager leaves the focus alone.
+constexpr PageDescription AnswerInitDialogFalse(PageDescription page) {
+    page.initDialogAnswer = PageDescription::InitDialogAnswer::False;
     return page;
 }
 
@@ -151,6 +170,10 @@ private:
     // reference), or null.
     IUnknown* QueryTarget(const PageTarget*& target);
     const PageField* FindField(const PageTarget& target, WORD id) const;
+    // The field of a change notification: of the loaded target, or of any
+    // target before a load.
+    const PageField* ChangedField(WORD id) const;
+    void ShowItemsFor(const PageTarget& target);
     size_t FieldIndex(const PageTarget& target, WORD id) const;
     void ShowField(const PageField& f, Loaded& slot, const FieldValue& v);
     HRESULT ReadField(const PageField& f, const Loaded* slot, FieldValue& v);

@@ -394,6 +394,52 @@ TEST_CASE("fonts: default font, parts, veto, and the change sink that follows on
     }
 }
 
+TEST_CASE("a negative FontSize is refused and changes and notifies nothing; zero is accepted") {
+    Hosted h;
+    NotifyRecorder notify;
+    notify.Connect(h.knob);
+    REQUIRE(h.knob->put_FontSize(12) == S_OK);
+    short before = 0;  // the size the font object realised
+    REQUIRE(h.knob->get_FontSize(&before) == S_OK);
+    Ptr<IPersistStreamInit> ps;
+    REQUIRE(h.knob->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(ps.out())) == S_OK);
+    IStream* saved = NewStream();
+    REQUIRE(ps->Save(saved, TRUE) == S_OK);  // clears the dirty flag
+    saved->Release();
+    notify.Clear();
+    for (short size : {-1, -32768}) {
+        CAPTURE(size);
+        CHECK(h.knob->put_FontSize(size) == E_INVALIDARG);
+        short points = 0;
+        h.knob->get_FontSize(&points);
+        CHECK(points == before);
+        CHECK(notify.Log().empty());
+        CHECK(ps->IsDirty() == S_FALSE);
+    }
+    // Late-bound callers get the status too.
+    Ptr<IDispatch> disp;
+    REQUIRE(h.knob->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(disp.out())) == S_OK);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"FontSize");
+    REQUIRE(disp->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id) == S_OK);
+    VARIANT arg;
+    V_VT(&arg) = VT_I2;
+    V_I2(&arg) = -5;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    EXCEPINFO excep{};
+    const HRESULT hr = disp->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, &excep,
+                                    nullptr);
+    CHECK((hr == E_INVALIDARG || (hr == DISP_E_EXCEPTION && excep.scode == E_INVALIDARG)));
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrHelpFile);
+    CHECK(notify.Log().empty());
+
+    CHECK(h.knob->put_FontSize(0) == S_OK);
+    CHECK(notify.ChangedDispids() == std::vector<DISPID>{33, 53});
+}
+
 TEST_CASE("the ambient font is cloned, not shared") {
     Hosted h(false);
     Ptr<IFontDisp> ambient;

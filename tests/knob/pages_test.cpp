@@ -51,37 +51,7 @@ std::wstring Str(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::ws
 // ---------------------------------------------------------------- recorders
 
 // The page site: records every status the page reports.
-struct RecordingSite : IPropertyPageSite {
-    std::vector<DWORD> statuses;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyPageSite)) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        statuses.push_back(flags);
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* lcid) override {
-        *lcid = 0x409;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** out) override {
-        *out = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-    size_t Count(DWORD status) const {
-        size_t n = 0;
-        for (DWORD s : statuses) n += s == status;
-        return n;
-    }
-};
+using RecordingSite = testsupport::RecordingPageSite;
 
 // Property-change notifications of one control, in order.
 struct ChangeRecorder : testsupport::NotifyRecorder {

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+#include <ocidl.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -158,6 +159,39 @@ private:
     LONG m_refs = 0;
     SinkConnection m_connection;
     std::vector<NotifyEntry> m_log;
+};
+
+// A property page site that records the page's status changes.
+struct RecordingPageSite : IPropertyPageSite {
+    std::vector<DWORD> statuses;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyPageSite)) {
+            *ppv = static_cast<IPropertyPageSite*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP OnStatusChange(DWORD flags) override {
+        statuses.push_back(flags);
+        return S_OK;
+    }
+    STDMETHODIMP GetLocaleID(LCID* lcid) override {
+        *lcid = 0x409;
+        return S_OK;
+    }
+    STDMETHODIMP GetPageContainer(IUnknown** out) override {
+        *out = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+    size_t Count(DWORD status) const {
+        size_t n = 0;
+        for (DWORD s : statuses) n += s == status;
+        return n;
+    }
 };
 
 }  // namespace testsupport

@@ -1,0 +1,94 @@
+// The knob's rows of the paint benchmark: at 100, 200 and 400 px square the
+// defaults and each border type, panel style, panel rim style and pointer
+// style (one at a time), then a bubble pointer far larger than the knob.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Tarnik.h"
+#include "paint/bench.h"
+
+namespace {
+
+IQEV_Knob* NewKnob() {
+    return static_cast<IQEV_Knob*>(bench::NewControl(L"Tarnik.dll", __uuidof(QEV_Knob), __uuidof(IQEV_Knob)));
+}
+
+typedef std::function<void(IQEV_Knob*)> Setting;
+
+// A row that paints a new knob with `apply` done and the value at 37.5.
+bench::Row KnobRow(const std::string& name, Setting apply) {
+    return bench::Row{name, [apply](bench::Size size, int repeats) {
+                          IQEV_Knob* knob = NewKnob();
+                          if (!knob) return -1.0;
+                          apply(knob);
+                          knob->UpdateValue(37.5);
+                          const double ms = bench::PaintMs(knob, size, repeats);
+                          knob->Release();
+                          return ms;
+                      }};
+}
+
+std::vector<bench::Row> Rows() {
+    std::vector<bench::Row> v;
+    v.push_back(KnobRow("defaults", [](IQEV_Knob*) {}));
+    static const char* const borders[] = {"flat", "sunken", "raised", "circle", "3d ring",
+                                          "3d gradient", "3d flat circle", "sunken circle", "raised circle",
+                                          "configurable"};
+    for (int i = 0; i < 10; ++i)
+        v.push_back(KnobRow(std::string("border ") + std::to_string(i) + " " + borders[i],
+                            [i](IQEV_Knob* k) { k->put_BorderType(static_cast<EdgeStyle>(i)); }));
+    static const char* const panels[] = {"none", "circle", "bubble", "hover"};
+    for (int i = 0; i < 4; ++i)
+        v.push_back(KnobRow(std::string("panel ") + std::to_string(i) + " " + panels[i],
+                            [i](IQEV_Knob* k) { k->put_PanelType(static_cast<PanelStyle>(i)); }));
+    static const char* const rims[] = {"none", "gradient", "3d flat", "3d gradient", "3d ring", "sunken", "raised"};
+    for (int i = 0; i < 7; ++i)
+        v.push_back(KnobRow(std::string("panel rim ") + std::to_string(i) + " " + rims[i],
+                            [i](IQEV_Knob* k) { k->put_PanelBorderType(static_cast<PanelBorderStyle>(i)); }));
+    static const char* const pointers[] = {"rect flat", "rect 3d", "circle", "slide circle", "round button",
+                                           "slide round button", "bubble", "slide bubble", "hover", "slide hover",
+                                           "needle", "bold needle", "arrow needle", "arrow", "sunken needle",
+                                           "sunken bold needle", "sunken arrow needle", "sunken arrow"};
+    for (int i = 0; i < 18; ++i)
+        v.push_back(KnobRow(std::string("pointer ") + std::to_string(i) + " " + pointers[i],
+                            [i](IQEV_Knob* k) { k->put_IndicatorType(static_cast<IndicatorStyle>(i)); }));
+    return v;
+}
+
+void Summary(const std::vector<bench::Row>& rows, const std::vector<std::vector<double>>& ms,
+             const std::vector<bench::References>& refs) {
+    const int sizes[] = {100, 200, 400};
+    double worst[3] = {0, 0, 0}, defaults[3] = {0, 0, 0};
+    std::string worstName[3];
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (int s = 0; s < 3; ++s) {
+            if (ms[r][s] > worst[s]) {
+                worst[s] = ms[r][s];
+                worstName[s] = rows[r].name;
+            }
+            if (rows[r].name == "defaults") defaults[s] = ms[r][s];
+        }
+    std::printf("\nsummary:\n");
+    for (int s = 0; s < 3; ++s)
+        std::printf("  %3d px: defaults %.3f ms, slowest %.3f ms (%s), trackbar %.3f ms, BitBlt %.4f ms\n", sizes[s],
+                    defaults[s], worst[s], worstName[s].c_str(), refs[s].track, refs[s].blt);
+    std::printf("  targets: defaults at 200 px within 1 ms: %s; every style at 400 px within 4 ms: %s\n",
+                defaults[1] <= 1.0 ? "met" : "MISSED", worst[2] <= 4.0 ? "met" : "MISSED");
+
+    // Outside the targets: a bubble pointer far larger than the knob, whose
+    // shaded disc is centred thousands of pixels off it.
+    const bench::Row huge = KnobRow("pointer 6 bubble, size 32767", [](IQEV_Knob* k) {
+        k->put_IndicatorType(IS_Bubble);
+        k->put_IndicatorSize(32767);
+    });
+    std::vector<double> hugeMs;
+    for (int s = 0; s < 3; ++s) hugeMs.push_back(huge.paint(bench::Size{sizes[s], sizes[s]}, 5));
+    std::printf("\n");
+    bench::PrintRow(huge.name, hugeMs, refs);
+}
+
+const bool added = bench::AddGroup(bench::Group{
+    "Knob paint", 10, {{100, 100}, {200, 200}, {400, 400}}, Rows, Summary});
+
+}  // namespace
