@@ -4,11 +4,9 @@
 #pragma once
 #include "framework/control.h"
 #include "framework/dispatch.h"
+#include "framework/picture.h"
 #include "common/fontsink.h"
 #include "Pellan.h"
-
-// The system's stock picture page.
-extern const CLSID kStockPicturePage;
 
 // Persisted properties in map order:
 // X(dispid, Name, accessor kind, interface type, member, tag, bag key, page)
@@ -26,7 +24,7 @@ extern const CLSID kStockPicturePage;
     X(11, OuterBorderLen, VALUE, short, m_OuterBorderLen, VT_I2, L"OuterBorderLen", &CLSID_SBGeneralProp)    \
     X(12, InnerBorderLen, VALUE, short, m_InnerBorderLen, VT_I2, L"InnerBorderLen", &CLSID_SBGeneralProp)    \
     X(13, Font, STOCK, IFontDisp*, m_font, VT_DISPATCH, L"Font", &fw::kStockFontPage)                        \
-    X(14, Picture, STOCK, IPictureDisp*, m_Picture, VT_DISPATCH, L"Picture", &kStockPicturePage)             \
+    X(14, Picture, PICTURE, IPictureDisp*, m_Picture, VT_DISPATCH, L"Picture", &fw::kStockPicturePage)     \
     X(15, GradientRate, VALUE, float, m_GradientRate, VT_R4, L"GradientRate", &CLSID_SBGeneralProp)          \
     X(16, CaptureColor, VALUE, OLE_COLOR, m_CaptureColor, VT_UI4, L"CaptureColor", &fw::kStockColorPage)     \
     X(17, RoundRadius, VALUE, short, m_RoundRadius, VT_I2, L"RoundRadius", &CLSID_SBGeneralProp)             \
@@ -98,10 +96,6 @@ public:
     FW_PROPERTY_ACCESSORS(SMARTBUTTON_PROPERTIES)
     FW_STOCK_PROPERTIES(22)
 
-    STDMETHODIMP get_Picture(IPictureDisp** p) override;
-    STDMETHODIMP put_Picture(IPictureDisp* p) override;
-    STDMETHODIMP putref_Picture(IPictureDisp* p) override;
-
     static const fw::PropMap& Map();
 
     // The shape the last paint of the own window built: what input hit-tests.
@@ -132,7 +126,7 @@ private:
     LONG m_FaceType = BFS_FLAT;
     LONG m_BorderType = BBS_NORMAL;
     LONG m_ShapeType = BSS_RECT;
-    IPictureDisp* m_Picture = nullptr;
+    fw::Picture m_Picture;
     OLE_COLOR m_IconColor = 0xFFFFFF;
     short m_IconSize = 10;
     LONG m_IconBorderType = BIBS_FLAT;

@@ -47,7 +47,7 @@ struct SmartButtonPainter {
         a.userMode = FAILED(b.GetAmbientUserMode(userMode)) || userMode;
         a.wordWrap = b.m_WordWrap == 1;
         a.text3D = b.m_Text3D == 1;
-        a.picture = b.m_Picture;
+        a.picture = b.m_Picture.get();
         a.caption = Text(b.m_Caption, b.m_CaptionVisible, b.m_TextPos, b.m_TextXOffset, b.m_TextYOffset,
                          TranslateColor(State(b, b.m_TextColor, b.m_TextCaptureColor, b.m_TextPressDownColor)));
         a.text1 = Text(b.m_Text1, b.m_Text1Visible, b.m_Text1Pos, b.m_Text1XOffset, b.m_Text1YOffset,
