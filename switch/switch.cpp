@@ -1,7 +1,5 @@
 #include "switch.h"
 
-const CLSID kSwitchPicturePage = {0x7EBDAAE2, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-
 namespace {
 
 FW_PROPERTY_MAP(kSwitchMap, SWITCH_PROPERTIES, fw::PageRow(&CLSID_GeneralProp), fw::PageRow(&CLSID_OthersProp));
@@ -20,27 +18,6 @@ const fw::ControlBase::Traits kSwitchTraits = {
 
 VARIANT_BOOL ToVariantBool(LONG flag) { return flag == 1 ? VARIANT_TRUE : VARIANT_FALSE; }
 
-// The control's own copy of a picture: saved into a growable memory stream
-// and loaded back (the platform's pictures cannot tell their saved size).
-HRESULT CopyPicture(IPictureDisp* source, IPictureDisp** copy) {
-    *copy = nullptr;
-    IPersistStream* persist = nullptr;
-    HRESULT hr = source->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist));
-    if (FAILED(hr)) return hr;
-    IStream* stream = nullptr;
-    hr = CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-    if (SUCCEEDED(hr)) hr = persist->Save(stream, FALSE);
-    if (SUCCEEDED(hr)) {
-        LARGE_INTEGER zero{};
-        hr = stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    }
-    if (SUCCEEDED(hr)) hr = OleLoadPicture(stream, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(copy));
-    if (stream) stream->Release();
-    persist->Release();
-    if (SUCCEEDED(hr) && !*copy) hr = E_FAIL;
-    return hr;
-}
-
 }  // namespace
 
 const fw::PropMap& CQEV_Switch::Map() { return kSwitchMap; }
@@ -58,8 +35,6 @@ CQEV_Switch::~CQEV_Switch() {
     SysFreeString(m_Text);
     SysFreeString(m_OnText);
     SysFreeString(m_OffText);
-    if (m_OnPicture) m_OnPicture->Release();
-    if (m_OffPicture) m_OffPicture->Release();
 }
 
 HRESULT CQEV_Switch::InitNewProperties() {
@@ -93,45 +68,6 @@ STDMETHODIMP CQEV_Switch::get_Status(VARIANT_BOOL* p) {
     return S_OK;
 }
 STDMETHODIMP CQEV_Switch::put_Status(VARIANT_BOOL v) { return PutFlag(m_Status, v, 8, SE_StatusChange); }
-
-// ---------------------------------------------------------------- pictures
-
-namespace {
-
-HRESULT GetPicture(IPictureDisp* held, IPictureDisp** p) {
-    if (!p) return E_POINTER;
-    *p = held;
-    if (held) held->AddRef();
-    return S_OK;
-}
-
-}  // namespace
-
-#define SWITCH_PICTURE_ACCESSORS(Name, member, dispid)                               \
-    STDMETHODIMP CQEV_Switch::get_##Name(IPictureDisp** p) { return GetPicture(member, p); } \
-    STDMETHODIMP CQEV_Switch::put_##Name(IPictureDisp* p) {                          \
-        if (FireOnRequestEdit(dispid) == S_FALSE) return S_OK;                       \
-        IPictureDisp* copy = nullptr;                                                \
-        if (p) {                                                                     \
-            HRESULT hr = CopyPicture(p, &copy);                                      \
-            if (FAILED(hr)) return hr;                                               \
-        }                                                                            \
-        if (member) member->Release();                                               \
-        member = copy;                                                               \
-        PropertyChanged(dispid);                                                     \
-        return S_OK;                                                                 \
-    }                                                                                \
-    STDMETHODIMP CQEV_Switch::putref_##Name(IPictureDisp* p) {                       \
-        if (FireOnRequestEdit(dispid) == S_FALSE) return S_OK;                       \
-        if (p) p->AddRef();                                                          \
-        if (member) member->Release();                                               \
-        member = p;                                                                  \
-        PropertyChanged(dispid);                                                     \
-        return S_OK;                                                                 \
-    }
-
-SWITCH_PICTURE_ACCESSORS(OnPicture, m_OnPicture, 24)
-SWITCH_PICTURE_ACCESSORS(OffPicture, m_OffPicture, 25)
 
 // ---------------------------------------------------------------- input
 

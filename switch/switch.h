@@ -4,11 +4,9 @@
 #pragma once
 #include "framework/control.h"
 #include "framework/dispatch.h"
+#include "framework/picture.h"
 #include "common/fontsink.h"
 #include "Wendal.h"
-
-// The stock picture page, named by the picture rows.
-extern const CLSID kSwitchPicturePage;
 
 // Rows whose accessors the switch writes itself.
 #define FW_ACCESSOR_OWN(Name, T, member, dispid)
@@ -39,8 +37,8 @@ extern const CLSID kSwitchPicturePage;
     X(21, TextColor, VALUE, OLE_COLOR, m_TextColor, VT_UI4, L"TextColor", &fw::kStockColorPage)              \
     X(22, OnTextColor, VALUE, OLE_COLOR, m_OnTextColor, VT_UI4, L"OnTextColor", &fw::kStockColorPage)        \
     X(23, OffTextColor, VALUE, OLE_COLOR, m_OffTextColor, VT_UI4, L"OffTextColor", &fw::kStockColorPage)     \
-    X(24, OnPicture, OWN, IPictureDisp*, m_OnPicture, VT_DISPATCH, L"OnPicture", &kSwitchPicturePage)       \
-    X(25, OffPicture, OWN, IPictureDisp*, m_OffPicture, VT_DISPATCH, L"OffPicture", &kSwitchPicturePage)    \
+    X(24, OnPicture, PICTURE, IPictureDisp*, m_OnPicture, VT_DISPATCH, L"OnPicture", &fw::kStockPicturePage)\
+    X(25, OffPicture, PICTURE, IPictureDisp*, m_OffPicture, VT_DISPATCH, L"OffPicture", &fw::kStockPicturePage)\
     X(26, Font, STOCK, IFontDisp*, m_font, VT_DISPATCH, L"Font", &fw::kStockFontPage)                        \
     X(27, b3DText, BOOL, VARIANT_BOOL, m_3DText, VT_BOOL, L"3DText", &CLSID_GeneralProp)                     \
     X(28, bVerticalToggle, BOOL, VARIANT_BOOL, m_VerticalToggle, VT_BOOL, L"VerticalToggle", &CLSID_OthersProp) \
@@ -94,12 +92,6 @@ public:
     STDMETHODIMP put_Value(VARIANT_BOOL v) override;
     STDMETHODIMP get_Status(VARIANT_BOOL* p) override;
     STDMETHODIMP put_Status(VARIANT_BOOL v) override;
-    STDMETHODIMP get_OnPicture(IPictureDisp** p) override;
-    STDMETHODIMP put_OnPicture(IPictureDisp* p) override;
-    STDMETHODIMP putref_OnPicture(IPictureDisp* p) override;
-    STDMETHODIMP get_OffPicture(IPictureDisp** p) override;
-    STDMETHODIMP put_OffPicture(IPictureDisp* p) override;
-    STDMETHODIMP putref_OffPicture(IPictureDisp* p) override;
 
     static const fw::PropMap& Map();
 
@@ -138,8 +130,8 @@ private:
     OLE_COLOR m_TextColor = 0;
     OLE_COLOR m_OnTextColor = 0;
     OLE_COLOR m_OffTextColor = 0;
-    IPictureDisp* m_OnPicture = nullptr;
-    IPictureDisp* m_OffPicture = nullptr;
+    fw::Picture m_OnPicture;
+    fw::Picture m_OffPicture;
     LONG m_3DText = 0;
     LONG m_VerticalToggle = 1;
     LONG m_ForeGradientToggle = 1;

@@ -5,7 +5,7 @@
 // {6A0F3C52-1D7E-4B8A-9C3D-2E5F7A1B0C91}
 const IID DIID_ProbeEvents = {0x6a0f3c52, 0x1d7e, 0x4b8a, {0x9c, 0x3d, 0x2e, 0x5f, 0x7a, 0x1b, 0x0c, 0x91}};
 // {6A0F3C53-1D7E-4B8A-9C3D-2E5F7A1B0C91}
-static const CLSID CLSID_Probe = {0x6a0f3c53, 0x1d7e, 0x4b8a, {0x9c, 0x3d, 0x2e, 0x5f, 0x7a, 0x1b, 0x0c, 0x91}};
+const CLSID CLSID_Probe = {0x6a0f3c53, 0x1d7e, 0x4b8a, {0x9c, 0x3d, 0x2e, 0x5f, 0x7a, 0x1b, 0x0c, 0x91}};
 
 // One connection point; its lifetime is the control's.
 class ProbeConnectionPoint final : public IConnectionPoint {
@@ -37,6 +37,7 @@ public:
     }
     STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override {
         if (!sink || !cookie) return E_POINTER;
+        if (IsEqualIID(m_iid, DIID_ProbeEvents)) ProbeJournal().push_back("Advise");
         IUnknown* typed = nullptr;
         if (FAILED(sink->QueryInterface(m_iid, reinterpret_cast<void**>(&typed)))) return CONNECT_E_CANNOTCONNECT;
         m_sinks.push_back(typed);
@@ -45,6 +46,7 @@ public:
     }
     STDMETHODIMP Unadvise(DWORD cookie) override {
         if (cookie == 0 || cookie > m_sinks.size() || !m_sinks[cookie - 1]) return CONNECT_E_NOCONNECTION;
+        if (IsEqualIID(m_iid, DIID_ProbeEvents)) ProbeJournal().push_back("Unadvise");
         IUnknown* s = m_sinks[cookie - 1];
         m_sinks[cookie - 1] = nullptr;
         s->Release();
@@ -63,13 +65,26 @@ const wchar_t kProbeClass[] = L"QevProbeControl";
 
 ProbeControl* ProbeControl::Create() { return new ProbeControl(); }
 
+bool ProbeControl::fireOnLoadDefault = false;
+static LONG g_liveProbes = 0;
+LONG LiveProbes() { return g_liveProbes; }
+std::vector<std::string>& ProbeJournal() {
+    static std::vector<std::string> journal;
+    return journal;
+}
+
 ProbeControl::ProbeControl() {
+    ++g_liveProbes;
+    fireOnLoad = fireOnLoadDefault;
     m_events = new ProbeConnectionPoint(this, DIID_ProbeEvents);
     m_notify = new ProbeConnectionPoint(this, IID_IPropertyNotifySink);
     color = GetSysColor(COLOR_WINDOW);
 }
 
 ProbeControl::~ProbeControl() {
+    --g_liveProbes;
+    ProbeJournal().push_back("Destroyed");
+    if (picture) picture->Release();
     if (hwnd) DestroyWindow(hwnd);
     delete m_events;
     delete m_notify;
@@ -96,6 +111,8 @@ STDMETHODIMP ProbeControl::QueryInterface(REFIID iid, void** ppv) {
         *ppv = static_cast<IConnectionPointContainer*>(this);
     else if (IsEqualIID(iid, IID_IDataObject))
         *ppv = static_cast<IDataObject*>(this);
+    else if (IsEqualIID(iid, IID_IDispatch))
+        *ppv = static_cast<IDispatch*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -124,6 +141,7 @@ HRESULT ProbeControl::Ambient(DISPID id, VARIANT* out) {
 }
 
 STDMETHODIMP ProbeControl::SetClientSite(IOleClientSite* s) {
+    ProbeJournal().push_back(s ? "SetClientSite" : "SetClientSite(null)");
     if (s) s->AddRef();
     if (site) site->Release();
     site = s;
@@ -184,6 +202,7 @@ STDMETHODIMP ProbeControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND,
     if (verb != OLEIVERB_INPLACEACTIVATE && verb != OLEIVERB_UIACTIVATE && verb != OLEIVERB_SHOW) return E_NOTIMPL;
     if (hwnd) return S_OK;
     if (!site) return E_UNEXPECTED;
+    ProbeJournal().push_back("Activate");
     if (!m_inPlaceSite &&
         FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&m_inPlaceSite))))
         return E_FAIL;
@@ -226,6 +245,7 @@ STDMETHODIMP ProbeControl::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND,
 
 STDMETHODIMP ProbeControl::InPlaceDeactivate() {
     if (!hwnd) return S_OK;
+    ProbeJournal().push_back("InPlaceDeactivate");
     DestroyWindow(hwnd);
     hwnd = nullptr;
     if (m_inPlaceSite) m_inPlaceSite->OnInPlaceDeactivate();
@@ -246,6 +266,7 @@ STDMETHODIMP ProbeControl::GetWindow(HWND* out) {
 
 STDMETHODIMP ProbeControl::Close(DWORD) {
     ++closes;
+    ProbeJournal().push_back("Close");
     InPlaceDeactivate();
     if (m_inPlaceSite) {
         m_inPlaceSite->Release();
@@ -338,6 +359,8 @@ STDMETHODIMP ProbeControl::Load(LPSTREAM s) {
     HRESULT hr = s->Read(&c, sizeof(c), &read);
     if (FAILED(hr) || read != sizeof(c)) return E_FAIL;
     color = c;
+    ProbeJournal().push_back("Load");
+    if (fireOnLoad) Fire(7, {});
     return S_OK;
 }
 

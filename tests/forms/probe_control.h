@@ -6,21 +6,50 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+#include <string>
 #include <vector>
 
 // Event interface of the probe (a dispinterface; only its IID matters).
 extern const IID DIID_ProbeEvents;
+extern const CLSID CLSID_Probe;
 // Dispatch identifier the probe notifies for its colour.
 constexpr DISPID kProbeColorDispid = 1;
 
 class ProbeConnectionPoint;
+
+// Its automation members (IDispatch with names, no type information).
+enum ProbeMember : DISPID {
+    kProbeColor = 1,    // "Color" get/put VT_I4 (saved)
+    kProbeCaption = 2,  // "Caption" get/put VT_BSTR
+    kProbePicture = 3,  // "Picture" get/putref VT_DISPATCH
+    kProbeFail = 4,     // "Fail" method: raises an exception "probe refused" (E_INVALIDARG)
+    kProbeFire = 5,     // "Fire" method (VT_I4 id): fires that event with no arguments
+};
+
+// One Invoke the probe received.
+struct ProbeCall {
+    DISPID id;
+    WORD flags;
+    std::vector<VARTYPE> types;  // natural order
+    bool namedPut;               // the named argument DISPID_PROPERTYPUT was passed
+};
+
+// Probes created through CoRegisterClassObject: the class object is offered
+// while the returned cookie is registered (CoRevokeClassObject).
+HRESULT RegisterProbeClass(DWORD* cookie);
+// What every probe did, in order ("SetClientSite", "Load", "Activate",
+// "Advise", "Unadvise", "InPlaceDeactivate", "Close", "SetClientSite(null)",
+// "Destroyed"), and how many probes live.
+std::vector<std::string>& ProbeJournal();
+LONG LiveProbes();
 
 class ProbeControl final : public IOleObject,
                      public IOleInPlaceObject,
                      public IViewObject2,
                      public IPersistStreamInit,
                      public IConnectionPointContainer,
-                     public IDataObject {
+                     public IDataObject,
+                     public IDispatch {
 public:
     static ProbeControl* Create();  // one reference
     IUnknown* unknown() { return static_cast<IOleObject*>(this); }
@@ -41,6 +70,11 @@ public:
     HWND uiWindow = nullptr;              // doc->GetWindow (null when no doc window)
     SIZEL extent{2540, 2540};
     LONG closes = 0;
+    std::wstring caption;
+    IDispatch* picture = nullptr;         // owned
+    std::vector<ProbeCall> calls;
+    bool fireOnLoad = false;              // Load fires event 7 (every new probe takes fireOnLoadDefault)
+    static bool fireOnLoadDefault;
 
     // Test drivers.
     void SetColor(COLORREF c);            // notify, view change, data change
@@ -116,6 +150,13 @@ public:
     STDMETHODIMP DAdvise(FORMATETC* fmt, DWORD advf, IAdviseSink* sink, DWORD* cookie) override;
     STDMETHODIMP DUnadvise(DWORD cookie) override;
     STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* excep, UINT* argErr) override;
 
 private:
     ProbeControl();

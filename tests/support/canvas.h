@@ -9,55 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "forms/capture.h"
+
 namespace testsupport {
 
-// Colour a canvas is filled with before a control draws, so untouched
-// pixels are recognisable.
-constexpr COLORREF kUnpainted = RGB(255, 0, 255);
-
-// A 32-bit top-down DIB section selected into its own memory DC.
-class DibCanvas {
-public:
-    DibCanvas(int width, int height, COLORREF fill = RGB(0, 0, 0));
-    ~DibCanvas();
-    DibCanvas(DibCanvas&& o) noexcept;
-    DibCanvas& operator=(DibCanvas&& o) noexcept;
-    DibCanvas(const DibCanvas&) = delete;
-    DibCanvas& operator=(const DibCanvas&) = delete;
-
-    HDC dc() const { return m_dc; }
-    int width() const { return m_w; }
-    int height() const { return m_h; }
-    bool valid() const { return m_dc && m_bits; }
-
-    // COLORREF (0x00BBGGRR) of a pixel; CLR_INVALID outside the canvas.
-    COLORREF Pixel(int x, int y) const;
-    void Fill(COLORREF c);
-    // Pixels of colour c, in area (default: everything).
-    int Count(COLORREF c, const RECT* area = nullptr) const;
-    // True when every pixel of area has colour c.
-    bool All(COLORREF c, const RECT& area) const { return Count(c, &area) == (area.right - area.left) * (area.bottom - area.top); }
-    const uint32_t* bits() const { return m_bits; }
-    // Writes a 32-bit BMP file (for looking at a failing case).
-    bool SaveBmp(const wchar_t* path) const;
-
-private:
-    void Free();
-    int m_w = 0, m_h = 0;
-    HDC m_dc = nullptr;
-    HBITMAP m_bmp = nullptr;
-    HGDIOBJ m_oldBmp = nullptr;
-    uint32_t* m_bits = nullptr;
-};
+using forms::CaptureWindow;
+using forms::DibCanvas;
+using forms::kUnpainted;
 
 // IViewObject::Draw(DVASPECT_CONTENT) of control into dc with bounds.
 HRESULT DrawControl(IUnknown* control, HDC dc, const RECT& bounds);
 // A w x h canvas filled with fill, then the control drawn into all of it.
 DibCanvas DrawToDib(IUnknown* control, int w, int h, HRESULT* hr = nullptr, COLORREF fill = kUnpainted);
-// The client area of a window as it is on screen (through the window's DC:
-// child windows included). Pump pending paints first.
-DibCanvas CaptureWindow(HWND hwnd);
-
 // One metafile record: the function number (META_...) and its parameter words.
 struct WmfRecord {
     WORD function = 0;

@@ -2,44 +2,6 @@
 
 namespace testsupport {
 
-// ---------------------------------------------------------------- Variant
-
-namespace {
-bool Coerced(const VARIANT& src, VARTYPE vt, VARIANT& out) {
-    VariantInit(&out);
-    return SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(&src), 0, vt));
-}
-}  // namespace
-
-double Variant::AsDouble() const {
-    VARIANT t;
-    double r = Coerced(v, VT_R8, t) ? V_R8(&t) : 0.0;
-    VariantClear(&t);
-    return r;
-}
-
-LONG Variant::AsLong() const {
-    VARIANT t;
-    LONG r = Coerced(v, VT_I4, t) ? V_I4(&t) : 0;
-    VariantClear(&t);
-    return r;
-}
-
-bool Variant::AsBool() const {
-    VARIANT t;
-    bool r = Coerced(v, VT_BOOL, t) && V_BOOL(&t) != VARIANT_FALSE;
-    VariantClear(&t);
-    return r;
-}
-
-std::wstring Variant::AsString() const {
-    VARIANT t;
-    std::wstring r;
-    if (Coerced(v, VT_BSTR, t) && V_BSTR(&t)) r.assign(V_BSTR(&t), SysStringLen(V_BSTR(&t)));
-    VariantClear(&t);
-    return r;
-}
-
 // ---------------------------------------------------------------- SinkConnection
 
 HRESULT SinkConnection::Connect(IUnknown* source, REFIID iid, IUnknown* sink) {

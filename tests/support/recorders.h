@@ -13,34 +13,11 @@
 #include <string>
 #include <vector>
 #include "forms/idonlydispatch.h"
+#include "forms/variant.h"
 
 namespace testsupport {
 
-// A VARIANT that owns its value (VariantCopy on copy, VariantClear on end).
-class Variant {
-public:
-    Variant() { VariantInit(&v); }
-    explicit Variant(const VARIANT& src) {
-        VariantInit(&v);
-        VariantCopy(&v, const_cast<VARIANT*>(&src));
-    }
-    Variant(const Variant& o) : Variant(o.v) {}
-    Variant& operator=(const Variant& o) {
-        if (this != &o) {
-            VariantClear(&v);
-            VariantCopy(&v, const_cast<VARIANT*>(&o.v));
-        }
-        return *this;
-    }
-    ~Variant() { VariantClear(&v); }
-    VARTYPE vt() const { return V_VT(&v); }
-    // Coerced reads (VariantChangeType); 0 / empty when the value does not convert.
-    double AsDouble() const;
-    LONG AsLong() const;
-    bool AsBool() const;
-    std::wstring AsString() const;
-    VARIANT v;
-};
+using Variant = forms::Variant;
 
 // One connection of a sink to a source's connection point.
 class SinkConnection {

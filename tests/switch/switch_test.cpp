@@ -104,6 +104,11 @@ TEST_CASE("defaults of a new switch, and a null result pointer is refused by eve
     CHECK(s->get_OffPicture(nullptr) == E_POINTER);
     CHECK(s->get_GradientRate(nullptr) == E_POINTER);
     CHECK(s->get_hWnd(nullptr) == E_POINTER);
+    // A negative font size is refused and changes nothing; zero is taken.
+    CHECK(s->put_FontSize(-1) == E_INVALIDARG);
+    CHECK(s->get_FontSize(&n) == S_OK);
+    CHECK(n > 0);
+    CHECK(s->put_FontSize(0) == S_OK);
 
     // Before InitNew or a load the background is already the window colour.
     Ptr<IQEV_Switch> bare;
