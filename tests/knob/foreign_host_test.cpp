@@ -12,27 +12,11 @@
 
 using namespace testsupport;
 
-namespace {
-
-typedef BOOL(WINAPI* AxWinInit)();
-typedef HRESULT(WINAPI* AxGetControl)(HWND, IUnknown**);
-
-}  // namespace
-
 TEST_CASE("the platform's host window creates, shows and releases the registered knob") {
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    REQUIRE(atl != nullptr);
-    auto init = reinterpret_cast<AxWinInit>(GetProcAddress(atl, "AtlAxWinInit"));
-    auto getControl = reinterpret_cast<AxGetControl>(GetProcAddress(atl, "AtlAxGetControl"));
-    REQUIRE((init && getControl));
-    REQUIRE(init());
-
     TestWindow window(240, 240);
-    HWND host = CreateWindowExW(0, L"AtlAxWin", L"Tarnik.QEV_Knob", WS_CHILD | WS_VISIBLE, 20, 20, 200, 200, window,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-    REQUIRE(host != nullptr);
     IUnknown* unk = nullptr;
-    REQUIRE(getControl(host, &unk) == S_OK);
+    HWND host = CreatePlatformHost(window, L"Tarnik.QEV_Knob", RECT{20, 20, 220, 220}, &unk);
+    REQUIRE(host != nullptr);
     REQUIRE(unk != nullptr);
     IQEV_Knob* knob = nullptr;
     REQUIRE(unk->QueryInterface(IID_IQEV_Knob, reinterpret_cast<void**>(&knob)) == S_OK);

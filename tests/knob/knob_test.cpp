@@ -12,6 +12,7 @@
 #include "Tarnik.h"
 #include "forms/site.h"
 #include "host.h"
+#include "persistence.h"
 #include "recorders.h"
 
 using namespace testsupport;
@@ -65,106 +66,20 @@ struct Hosted {
     }
 };
 
-IStream* NewStream() {
-    IStream* s = nullptr;
-    CreateStreamOnHGlobal(nullptr, TRUE, &s);
-    return s;
-}
-
-std::vector<BYTE> Bytes(IStream* s) {
-    STATSTG st{};
-    s->Stat(&st, STATFLAG_NONAME);
-    std::vector<BYTE> out((size_t)st.cbSize.QuadPart);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    if (!out.empty()) s->Read(out.data(), (ULONG)out.size(), &read);
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return out;
-}
-
-IStream* StreamOf(const std::vector<BYTE>& bytes) {
-    IStream* s = NewStream();
-    ULONG written = 0;
-    s->Write(bytes.data(), (ULONG)bytes.size(), &written);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return s;
-}
+using Builder = TaggedBytes;
+using Bag = MapBag;
 
 std::vector<BYTE> Save(IUnknown* ctl) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(ps.out())) == S_OK);
-    Ptr<IStream> s;
-    s.p = NewStream();
-    REQUIRE(ps->Save(s, TRUE) == S_OK);
-    return Bytes(s);
+    std::vector<BYTE> bytes;
+    REQUIRE(SaveControl(ctl, bytes) == S_OK);
+    return bytes;
 }
 
-HRESULT Load(IUnknown* ctl, const std::vector<BYTE>& bytes) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(ps.out())) == S_OK);
-    Ptr<IStream> s;
-    s.p = StreamOf(bytes);
-    return ps->Load(s);
-}
-
-// Appends little-endian values the way the saved stream lays them out.
-struct Builder {
-    std::vector<BYTE> b;
-    template <class T>
-    Builder& raw(T v) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(&v);
-        b.insert(b.end(), p, p + sizeof(T));
-        return *this;
-    }
-    Builder& tag(VARTYPE vt) { return raw<USHORT>(vt); }
-    Builder& color(DWORD c) { return tag(VT_UI4).raw<DWORD>(c); }
-    Builder& boolean(bool v) { return tag(VT_BOOL).raw<SHORT>(v ? -1 : 0); }
-    Builder& i2(SHORT v) { return tag(VT_I2).raw<SHORT>(v); }
-    Builder& i4(LONG v) { return tag(VT_I4).raw<LONG>(v); }
-    Builder& r4(float v) { return tag(VT_R4).raw<float>(v); }
-    Builder& r8(double v) { return tag(VT_R8).raw<double>(v); }
-    Builder& str(const std::wstring& s) {
-        tag(VT_BSTR).raw<DWORD>((DWORD)(s.size() + 1) * 2);
-        for (wchar_t c : s) raw<USHORT>(c);
-        return raw<USHORT>(0);
-    }
-};
+HRESULT Load(IUnknown* ctl, const std::vector<BYTE>& bytes) { return LoadControl(ctl, bytes); }
 
 size_t Find(const std::vector<BYTE>& hay, const std::vector<BYTE>& needle, size_t from = 0) {
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i)
-        if (std::equal(needle.begin(), needle.end(), hay.begin() + i)) return i;
-    return std::string::npos;
+    return FindBytes(hay, needle, from);
 }
-
-// A property bag over a map, as a container keeps it.
-class Bag : public IPropertyBag {
-public:
-    std::map<std::wstring, Variant> values;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
-        auto it = values.find(name);
-        if (it == values.end()) return E_INVALIDARG;
-        VARTYPE want = V_VT(v);
-        VariantClear(v);
-        if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
-        return VariantChangeType(v, &it->second.v, 0, want);
-    }
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
-        values[name] = Variant(*v);
-        return S_OK;
-    }
-};
 
 }  // namespace
 
@@ -684,7 +599,7 @@ TEST_CASE("storage and property bag carry the same properties") {
         REQUIRE(pst->Save(stg, FALSE) == S_OK);
         Ptr<IStream> contents;
         REQUIRE(stg->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.out()) == S_OK);
-        CHECK(Bytes(contents) == Save(a.knob));
+        CHECK(StreamBytes(contents) == Save(a.knob));
         contents.reset();  // the stream is opened exclusively
         Hosted b;
         Ptr<IPersistStorage> pst2;

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "Tarnik.h"
+#include "frame.h"
+#include "pagehost.h"
 #include "host.h"
 #include "recorders.h"
 
@@ -166,65 +168,8 @@ struct TestSwitchKnob : IQEV_SwitchKnob {
 
 // ---------------------------------------------------------------- a page on a hidden window
 
-struct ActivePage {
-    HWND host = nullptr;
-    RecordingSite site;
-    IPropertyPage* page = nullptr;
-
-    explicit ActivePage(REFCLSID clsid) {
-        host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 400, nullptr, nullptr, nullptr, nullptr);
-        REQUIRE(host != nullptr);
-        page = Create<IPropertyPage>(clsid, IID_IPropertyPage);
-        REQUIRE(page->SetPageSite(&site) == S_OK);
-    }
-    ~ActivePage() {
-        page->Deactivate();
-        page->SetObjects(0, nullptr);
-        page->SetPageSite(nullptr);
-        page->Release();
-        DestroyWindow(host);
-    }
-    HRESULT Objects(std::vector<IUnknown*> objects) {
-        return page->SetObjects((ULONG)objects.size(), objects.data());
-    }
-    HRESULT Activate() {
-        RECT rc = {10, 10, 610, 310};
-        return page->Activate(host, &rc, FALSE);
-    }
-    HWND Dialog() const { return GetWindow(host, GW_CHILD); }
-    HWND Item(int id) const { return GetDlgItem(Dialog(), id); }
-
-    std::wstring Text(int id) const {
-        wchar_t buf[512] = {};
-        GetDlgItemTextW(Dialog(), id, buf, 512);
-        return buf;
-    }
-    // What the user does: each sends the notification a real edit sends.
-    void SetText(int id, const wchar_t* text) { SetDlgItemTextW(Dialog(), id, text); }
-    void Type(int id, const wchar_t* keys) {
-        for (; *keys; ++keys) SendMessageW(Item(id), WM_CHAR, *keys, 1);
-    }
-    int Selection(int id) const { return (int)SendMessageW(Item(id), CB_GETCURSEL, 0, 0); }
-    void Choose(int id, int index) {
-        SendMessageW(Item(id), CB_SETCURSEL, index, 0);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)Item(id));
-    }
-    std::vector<std::wstring> ListTexts(int id) const {
-        std::vector<std::wstring> texts;
-        int n = (int)SendMessageW(Item(id), CB_GETCOUNT, 0, 0);
-        for (int i = 0; i < n; ++i) {
-            wchar_t buf[128] = {};
-            SendMessageW(Item(id), CB_GETLBTEXT, i, (LPARAM)buf);
-            texts.push_back(buf);
-        }
-        return texts;
-    }
-    bool Checked(int id) const { return IsDlgButtonChecked(Dialog(), id) == BST_CHECKED; }
-    void Click(int id) {
-        CheckDlgButton(Dialog(), id, Checked(id) ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
-    }
-    bool Dirty() const { return page->IsPageDirty() == S_OK; }
+struct ActivePage : testsupport::PageHost {
+    explicit ActivePage(REFCLSID clsid) : PageHost(Tarnik(), clsid) { REQUIRE(page != nullptr); }
 };
 
 IQEV_Knob* NewKnob() { return Create<IQEV_Knob>(CLSID_QEV_Knob, IID_IQEV_Knob); }
@@ -950,54 +895,6 @@ TEST_CASE("the General page and a real switch knob") {
 
 // ================================================================ the property frame
 
-namespace {
-
-struct FrameWatch {
-    int ticks = 0;
-    bool sawGeneral = false;
-    bool sawScale = false;
-    int tabs = -1;
-    bool closed = false;
-};
-FrameWatch g_watch;
-
-BOOL CALLBACK FindPageControls(HWND hwnd, LPARAM) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    const int id = GetDlgCtrlID(hwnd);
-    if (id == 202 && _wcsicmp(cls, L"ComboBox") == 0) g_watch.sawGeneral = true;
-    if (id == 237 && _wcsicmp(cls, L"Button") == 0) g_watch.sawScale = true;
-    if (_wcsicmp(cls, WC_TABCONTROLW) == 0) g_watch.tabs = (int)SendMessageW(hwnd, TCM_GETITEMCOUNT, 0, 0);
-    return TRUE;
-}
-
-BOOL CALLBACK FindFrame(HWND hwnd, LPARAM out) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(out) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Runs inside the frame's modal loop: looks at the frame and closes it.
-void CALLBACK WatchFrame(HWND, UINT, UINT_PTR timer, DWORD) {
-    ++g_watch.ticks;
-    HWND frame = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindFrame, reinterpret_cast<LPARAM>(&frame));
-    if (!frame && g_watch.ticks < 100) return;
-    if (frame) {
-        EnumChildWindows(frame, FindPageControls, 0);
-        PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
-        PostMessageW(frame, WM_CLOSE, 0, 0);
-    }
-    g_watch.closed = frame != nullptr;
-    KillTimer(nullptr, timer);
-}
-
-}  // namespace
-
 TEST_CASE("the Properties verb opens the property frame with the knob's own pages") {
     // The frame creates pages through COM: offer the library's class objects.
     REQUIRE(Tarnik().Loaded());
@@ -1015,15 +912,11 @@ TEST_CASE("the Properties verb opens the property frame with the knob's own page
     REQUIRE(knob->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&ole.p)) == S_OK);
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 
-    g_watch = FrameWatch();
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, WatchFrame);
-    REQUIRE(timer != 0);
-    HRESULT hr = ole->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, host, nullptr);
-    KillTimer(nullptr, timer);
-    CHECK(hr == S_OK);
-    CHECK(g_watch.closed);
-    CHECK(g_watch.sawGeneral);
-    CHECK(g_watch.tabs == 2);  // the stock colour and font pages are skipped here
+    testsupport::FrameSeen seen;
+    CHECK(testsupport::OpenPropertiesVerb(ole, host, seen) == S_OK);
+    CHECK(seen.closed);
+    CHECK(seen.Has(202, L"ComboBox"));
+    CHECK(seen.tabs == 2);  // the stock colour and font pages are skipped here
 
     DestroyWindow(host);
     for (DWORD c : cookies) CoRevokeClassObject(c);

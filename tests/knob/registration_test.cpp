@@ -11,57 +11,25 @@
 
 #include "Tarnik.h"
 #include "framework/registrar.h"
+#include "registry.h"
 
 namespace {
 
 const wchar_t kAppId[] = L"{5A6C30EC-E09A-42FD-9CEB-351AC28E8C89}";
 const wchar_t kLibId[] = L"{0BF13BB0-9746-42C7-BFFF-6D1CB59DD8F0}";
 
-typedef HRESULT(STDAPICALLTYPE* EntryFn)();
+typedef testsupport::RegisteringLibrary::EntryFn EntryFn;
 
-struct Library {
-    HMODULE module = nullptr;
-    EntryFn registerServer = nullptr;
-    EntryFn unregisterServer = nullptr;
-    std::wstring path;
-    Library() {
-        module = LoadLibraryW(L"Tarnik.dll");
-        REQUIRE(module);
-        registerServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllRegisterServer"));
-        unregisterServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllUnregisterServer"));
-        REQUIRE((registerServer != nullptr));
-        REQUIRE((unregisterServer != nullptr));
-        wchar_t buf[MAX_PATH];
-        GetModuleFileNameW(module, buf, MAX_PATH);
-        path = buf;
-    }
-    // The test run keeps every library registered: a test leaves it so.
-    ~Library() {
-        registerServer();
-        FreeLibrary(module);
-    }
+struct Library : testsupport::RegisteringLibrary {
+    Library() : RegisteringLibrary(L"Tarnik.dll") { REQUIRE(ok()); }
 };
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
-bool KeyExists(const std::wstring& key) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
+bool KeyExists(const std::wstring& key) { return testsupport::ClassesKeyExists(key); }
 
 // The string value `name` (null: default) of HKCR\key, or "<missing>".
-std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
-    wchar_t buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return std::wstring(buf, size / sizeof(wchar_t) - 1);
-}
+std::wstring ReadString(const std::wstring& key, const wchar_t* name) { return testsupport::ClassesString(key, name); }
 
 std::wstring GuidText(REFGUID g) {
     wchar_t buf[40];

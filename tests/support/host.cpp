@@ -118,4 +118,22 @@ void PumpMessages(DWORD ms) {
     }
 }
 
+// ---------------------------------------------------------------- platform host
+
+HWND CreatePlatformHost(HWND parent, const wchar_t* progId, const RECT& pos, IUnknown** control) {
+    *control = nullptr;
+    typedef BOOL(WINAPI * AxWinInit)();
+    typedef HRESULT(WINAPI * AxGetControl)(HWND, IUnknown**);
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    if (!atl) return nullptr;
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    auto getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    if (!init || !getControl || !init()) return nullptr;
+    HWND host = CreateWindowExW(0, L"AtlAxWin", progId, WS_CHILD | WS_VISIBLE, pos.left, pos.top,
+                                pos.right - pos.left, pos.bottom - pos.top, parent, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    if (host && FAILED(getControl(host, control))) *control = nullptr;
+    return host;
+}
+
 }  // namespace testsupport

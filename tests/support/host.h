@@ -61,6 +61,11 @@ private:
     HWND m_hwnd = nullptr;
 };
 
+// The platform's own ActiveX host window (atl.dll's "AtlAxWin") at `pos` in
+// `parent`, creating the registered control of `progId`; the window, and the
+// control with one reference in *control, or null when any step failed.
+HWND CreatePlatformHost(HWND parent, const wchar_t* progId, const RECT& pos, IUnknown** control);
+
 // Dispatches messages of this thread for about ms milliseconds (at least one
 // pass over the queue).
 void PumpMessages(DWORD ms);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "registry.h"
+
 namespace {
 
 const wchar_t kAppId[] = L"{5D29E1FE-93FA-4FA2-A4D2-8A119C434F5A}";
@@ -17,49 +19,14 @@ const wchar_t kGeneral[] = L"{453D8043-3491-42FF-89A3-0378519E7814}";
 const wchar_t kOthers[] = L"{970843EB-B125-4198-93FD-6A766223FEFC}";
 const wchar_t kDual[] = L"{9D556F69-8A12-4C6C-ABF9-0DA7D34B839B}";
 
-typedef HRESULT(STDAPICALLTYPE* EntryFn)();
-
-struct Library {
-    HMODULE module = nullptr;
-    EntryFn registerServer = nullptr;
-    EntryFn unregisterServer = nullptr;
-    std::wstring path;
-    Library() {
-        module = LoadLibraryW(L"Wendal.dll");
-        REQUIRE(module);
-        registerServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllRegisterServer"));
-        unregisterServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllUnregisterServer"));
-        REQUIRE((registerServer && unregisterServer));
-        wchar_t buf[MAX_PATH];
-        GetModuleFileNameW(module, buf, MAX_PATH);
-        path = buf;
-    }
-    // The test run keeps every library registered: a test leaves it so.
-    ~Library() {
-        registerServer();
-        FreeLibrary(module);
-    }
+struct Library : testsupport::RegisteringLibrary {
+    Library() : RegisteringLibrary(L"Wendal.dll") { REQUIRE(ok()); }
 };
 
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
-bool KeyExists(const std::wstring& key) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
-
-std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
-    wchar_t buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return std::wstring(buf, size / sizeof(wchar_t) - 1);
-}
+using testsupport::ClassesKeyExists;
+using testsupport::ClassesString;
 
 struct Entry {
     std::wstring key;
@@ -115,8 +82,8 @@ std::vector<Entry> Expected(const std::wstring& module) {
 void CheckRegistered(const std::vector<Entry>& expected) {
     for (const Entry& e : expected) {
         INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
-        if (e.keyOnly) CHECK(KeyExists(e.key));
-        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
+        if (e.keyOnly) CHECK(ClassesKeyExists(e.key));
+        else CHECK(Narrow(ClassesString(e.key, e.value)) == Narrow(e.data));
     }
 }
 
@@ -146,8 +113,8 @@ TEST_CASE("registration writes every entry, twice alike, and unregistration remo
     };
     for (const std::wstring& key : gone) {
         INFO(Narrow(key));
-        CHECK_FALSE(KeyExists(key));
+        CHECK_FALSE(ClassesKeyExists(key));
     }
-    CHECK(KeyExists(L"AppID"));
-    CHECK(KeyExists(L"CLSID"));
+    CHECK(ClassesKeyExists(L"AppID"));
+    CHECK(ClassesKeyExists(L"CLSID"));
 }

@@ -3,6 +3,7 @@
 // metafile.
 #include "switch_test_util.h"
 #include "canvas.h"
+#include <limits>
 
 using namespace switchtest;
 
@@ -248,6 +249,18 @@ TEST_CASE("every shape paints all of its bounds, and the same away from (0,0)") 
             CHECK(moved.Count(kUnpainted) == 300 * 200 - 120 * 90);
         }
     }
+}
+
+TEST_CASE("a gradient rate that is no number or out of range still paints whole shapes") {
+    Sw s;
+    s->put_BorderLen(6);
+    for (float rate : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -1e30f, 7.5f})
+        for (int shape : {RECTANGLE, ROUND_RECTANGLE, GROOVE_TOGGLE, SWITCH_TOGGLE}) {
+            INFO("rate " << rate << " shape " << shape);
+            s->put_GradientRate(rate);
+            s->put_SwitchType(static_cast<SwitchShape>(shape));
+            CHECK(DrawToDib(s, 100, 80).Count(kUnpainted) == 0);
+        }
 }
 
 TEST_CASE("repeated paints of every shape leave no GDI object behind") {

@@ -6,34 +6,7 @@ using namespace switchtest;
 
 namespace {
 
-// Appends little-endian values the way the saved stream lays them out.
-struct Builder {
-    std::vector<BYTE> b;
-    template <class T>
-    Builder& raw(T v) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(&v);
-        b.insert(b.end(), p, p + sizeof(T));
-        return *this;
-    }
-    Builder& tag(VARTYPE vt) { return raw<USHORT>(vt); }
-    Builder& color(DWORD c) { return tag(VT_UI4).raw<DWORD>(c); }
-    Builder& boolean(bool v) { return tag(VT_BOOL).raw<SHORT>(v ? -1 : 0); }
-    Builder& i2(SHORT v) { return tag(VT_I2).raw<SHORT>(v); }
-    Builder& i4(LONG v) { return tag(VT_I4).raw<LONG>(v); }
-    Builder& r4(float v) { return tag(VT_R4).raw<float>(v); }
-    Builder& empty() { return tag(VT_BSTR).raw<DWORD>(2).raw<USHORT>(0); }
-    Builder& nullObject() {
-        tag(VT_DISPATCH);
-        for (int i = 0; i < 4; ++i) raw<DWORD>(0);
-        return *this;
-    }
-};
-
-size_t Find(const std::vector<BYTE>& hay, const std::vector<BYTE>& needle, size_t from = 0) {
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i)
-        if (std::equal(needle.begin(), needle.end(), hay.begin() + i)) return i;
-    return std::string::npos;
-}
+using Builder = TaggedBytes;
 
 // An IPictureDisp that cannot be saved, so no copy of it can be made.
 struct UncopyablePicture : IDispatch {
@@ -235,16 +208,16 @@ TEST_CASE("the saved stream of a new switch, byte for byte, and a round trip wit
     head.raw<DWORD>(0x800).raw<DWORD>(5080).raw<DWORD>(5080);
     head.i4(1).color(GetSysColor(COLOR_WINDOW)).color(0xE0E0E0).color(0xFFFFFF).color(0x0000FF);
     head.boolean(true).boolean(true).boolean(true).i2(6).color(0xFFFFFF).color(0x5A5A5A).i2(0).i4(0).i2(6);
-    head.r4(0.5f).i2(20).i2(20).empty().empty().empty().color(0).color(0).color(0).nullObject().nullObject();
+    head.r4(0.5f).i2(20).i2(20).str(L"").str(L"").str(L"").color(0).color(0).color(0).nullObject().nullObject();
     head.tag(VT_DISPATCH).raw<DWORD>(0x0BE35203).raw<USHORT>(0x8F91).raw<USHORT>(0x11CE);
     REQUIRE(saved.size() > head.b.size());
     CHECK(std::vector<BYTE>(saved.begin(), saved.begin() + head.b.size()) == head.b);
-    CHECK(Find(saved, {0x04, 0x00, 0x00, 0x00, 0x00, 0x3F}) != std::string::npos);
+    CHECK(FindBytes(saved, {0x04, 0x00, 0x00, 0x00, 0x00, 0x3F}) != std::string::npos);
 
     Builder after;  // from b3DText to FontName's tag
     after.boolean(false).boolean(true).boolean(true).boolean(true).boolean(true).i4(1).color(0xA8A8A8).color(0xE4E4E4);
     after.tag(VT_BSTR);
-    CHECK(Find(saved, after.b, head.b.size()) != std::string::npos);
+    CHECK(FindBytes(saved, after.b, head.b.size()) != std::string::npos);
     Builder tail;  // BackStyle, StatusXOffset, StatusYOffset
     tail.i4(1).i2(0).i2(0);
     CHECK(std::vector<BYTE>(saved.end() - tail.b.size(), saved.end()) == tail.b);
@@ -261,7 +234,7 @@ TEST_CASE("the saved stream of a new switch, byte for byte, and a round trip wit
     SysFreeString(click);
     std::vector<BYTE> withPictures = Save(h.sw);
     Hosted other;
-    REQUIRE(Load(other.sw, withPictures) == S_OK);
+    REQUIRE(LoadControl(other.sw, withPictures) == S_OK);
     CHECK(Save(other.sw) == withPictures);
     Ptr<IPictureDisp> back;
     other.sw->get_OffPicture(back.out());
@@ -278,7 +251,7 @@ TEST_CASE("a load sets every row through its setter: Value false fires ValueChan
     events.Connect(other.sw);
     NotifyRecorder notify;
     notify.Connect(other.sw);
-    REQUIRE(Load(other.sw, saved) == S_OK);
+    REQUIRE(LoadControl(other.sw, saved) == S_OK);
     CHECK(events.Dispids() == std::vector<DISPID>{SE_ValueChange, SE_StatusChange});
     CHECK(events.Events()[0].Long(0) == 0);
     CHECK(notify.Changed(7) == 1);
@@ -289,7 +262,7 @@ TEST_CASE("the property bag uses the saved names, leaves out null pictures and r
     Hosted h;
     Ptr<IPersistPropertyBag> ppb;
     REQUIRE(h.sw->QueryInterface(IID_IPersistPropertyBag, ppb.pv()) == S_OK);
-    Bag bag;
+    MapBag bag;
     REQUIRE(ppb->Save(&bag, TRUE, TRUE) == S_OK);
     std::vector<std::wstring> keys;
     for (auto& kv : bag.values) keys.push_back(kv.first);

@@ -10,6 +10,7 @@
 #include "Wendal.h"
 #include "forms/site.h"
 #include "host.h"
+#include "persistence.h"
 #include "recorders.h"
 
 namespace switchtest {
@@ -88,48 +89,10 @@ struct Hosted {
     }
 };
 
-inline IStream* NewStream() {
-    IStream* s = nullptr;
-    CreateStreamOnHGlobal(nullptr, TRUE, &s);
-    return s;
-}
-
-inline std::vector<BYTE> Bytes(IStream* s) {
-    STATSTG st{};
-    s->Stat(&st, STATFLAG_NONAME);
-    std::vector<BYTE> out((size_t)st.cbSize.QuadPart);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    if (!out.empty()) s->Read(out.data(), (ULONG)out.size(), &read);
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return out;
-}
-
-inline IStream* StreamOf(const std::vector<BYTE>& bytes) {
-    IStream* s = NewStream();
-    ULONG written = 0;
-    s->Write(bytes.data(), (ULONG)bytes.size(), &written);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return s;
-}
-
 inline std::vector<BYTE> Save(IUnknown* ctl) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
-    Ptr<IStream> s;
-    s.p = NewStream();
-    REQUIRE(ps->Save(s, TRUE) == S_OK);
-    return Bytes(s);
-}
-
-inline HRESULT Load(IUnknown* ctl, const std::vector<BYTE>& bytes) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
-    Ptr<IStream> s;
-    s.p = StreamOf(bytes);
-    return ps->Load(s);
+    std::vector<BYTE> bytes;
+    REQUIRE(SaveControl(ctl, bytes) == S_OK);
+    return bytes;
 }
 
 // A picture loaded from the data of a 24-bit BMP file of w x h pixels, every
@@ -166,33 +129,5 @@ inline IPictureDisp* PictureOf(const std::vector<BYTE>& file) {
     REQUIRE(OleLoadPicture(s, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&pic)) == S_OK);
     return pic;
 }
-
-// A property bag over a map, as a container keeps it.
-class Bag : public IPropertyBag {
-public:
-    std::map<std::wstring, Variant> values;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
-        auto it = values.find(name);
-        if (it == values.end()) return E_INVALIDARG;
-        VARTYPE want = V_VT(v);
-        VariantClear(v);
-        if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
-        return VariantChangeType(v, &it->second.v, 0, want);
-    }
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
-        values[name] = Variant(*v);
-        return S_OK;
-    }
-};
 
 }  // namespace switchtest

@@ -1,0 +1,178 @@
+// Registration of Morvel.dll by the platform's regsvr32, read back from the
+// registry: every key and value its scripts write, the type library and the
+// interface proxies; registering twice; unregistering.
+#include <doctest/doctest.h>
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+#include "Morvel.h"
+
+namespace {
+
+const wchar_t kAppId[] = L"{ACD9E84F-FD7D-4C17-B3B3-5DD9BCDD20FB}";
+const wchar_t kLibId[] = L"{DA88E9AA-B667-4387-AC2E-0B2F175CA8B2}";
+const wchar_t kGeneralProp[] = L"{79A8CE4B-5D44-493B-99F7-701B35444AAD}";
+const wchar_t kOthersProp[] = L"{32498A6B-F488-45A6-A2B6-5F90A331816D}";
+
+std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
+std::wstring ModulePath() {
+    wchar_t buf[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
+    std::wstring exe(buf, n);
+    return exe.substr(0, exe.find_last_of(L'\\') + 1) + L"Morvel.dll";
+}
+
+// regsvr32 [/u] /s <module>; its exit code.
+DWORD RunRegsvr32(const std::wstring& module, bool unregister) {
+    std::wstring cmd = std::wstring(L"regsvr32.exe ") + (unregister ? L"/u " : L"") + L"/s \"" + module + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0xFFFFFFFF;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+bool KeyExists(const std::wstring& key) {
+    HKEY h;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
+    HKEY h;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
+    wchar_t buf[1024];
+    DWORD size = sizeof(buf), type = 0;
+    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(h);
+    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
+    return std::wstring(buf, size / sizeof(wchar_t) - 1);
+}
+
+std::wstring GuidText(REFGUID g) {
+    wchar_t buf[40];
+    StringFromGUID2(g, buf, 40);
+    return buf;
+}
+
+struct Entry {
+    std::wstring key;
+    const wchar_t* value;  // null: the default value
+    std::wstring data;
+    bool keyOnly;
+};
+
+void AddControl(std::vector<Entry>& e, const std::wstring& name, const std::wstring& id, int bitmap,
+                const std::wstring& module) {
+    std::wstring cls = name + L" Class", progId = L"Morvel." + name, key = L"CLSID\\" + id;
+    e.push_back({progId + L".3", nullptr, cls, false});
+    e.push_back({progId + L".3\\CLSID", nullptr, id, false});
+    e.push_back({progId + L".3\\Insertable", nullptr, L"", true});
+    e.push_back({progId, nullptr, cls, false});
+    e.push_back({progId + L"\\CLSID", nullptr, id, false});
+    e.push_back({progId + L"\\CurVer", nullptr, progId + L".3", false});
+    e.push_back({key, nullptr, cls, false});
+    e.push_back({key, L"AppID", kAppId, false});
+    e.push_back({key + L"\\ProgID", nullptr, progId + L".3", false});
+    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
+    for (const wchar_t* flag : {L"\\Programmable", L"\\Control", L"\\Insertable"}) e.push_back({key + flag, nullptr, L"", true});
+    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
+    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
+    e.push_back({key + L"\\ToolboxBitmap32", nullptr, module + L", " + std::to_wstring(bitmap), false});
+    e.push_back({key + L"\\MiscStatus", nullptr, L"0", false});
+    e.push_back({key + L"\\MiscStatus\\1", nullptr, L"131473", false});
+    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
+    e.push_back({key + L"\\Version", nullptr, L"3.0", false});
+    e.push_back({key + L"\\verb\\0", nullptr, L"&Properties, 1", false});
+}
+
+void AddPage(std::vector<Entry>& e, const std::wstring& name, const std::wstring& id, const std::wstring& module) {
+    std::wstring cls = name + L" Class", progId = L"MorvelLib." + name, key = L"CLSID\\" + id;
+    e.push_back({progId + L".1", nullptr, cls, false});
+    e.push_back({progId + L".1\\CLSID", nullptr, id, false});
+    e.push_back({progId, nullptr, cls, false});
+    e.push_back({progId + L"\\CLSID", nullptr, id, false});
+    e.push_back({progId + L"\\CurVer", nullptr, progId + L".1", false});
+    e.push_back({key, nullptr, cls, false});
+    e.push_back({key, L"AppID", kAppId, false});
+    e.push_back({key + L"\\ProgID", nullptr, progId + L".1", false});
+    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
+    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
+    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
+    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
+}
+
+std::vector<Entry> Expected(const std::wstring& module) {
+    std::vector<Entry> e;
+    e.push_back({std::wstring(L"AppID\\") + kAppId, nullptr, L"Morvel", false});
+    e.push_back({L"AppID\\Morvel.DLL", L"AppID", kAppId, false});
+    AddControl(e, L"QEV_Slider", L"{A47569DD-4B28-4388-857D-45874088FDC1}", 102, module);
+    AddControl(e, L"QEV_SwitchSlider", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}", 104, module);
+    AddPage(e, L"GeneralProp", kGeneralProp, module);
+    AddPage(e, L"OthersProp", kOthersProp, module);
+    std::wstring tl = std::wstring(L"TypeLib\\") + kLibId + L"\\3.0";
+    e.push_back({tl, nullptr, L"Morvel 3.0 Type Library", false});
+    e.push_back({tl + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, module, false});
+    // Both dual interfaces are marshalled by the library's own proxy/stub.
+    std::wstring proxy = GuidText(IID_IQEV_Slider);
+    for (const IID* iid : {&IID_IQEV_Slider, &IID_IQEV_SwitchSlider})
+        e.push_back({L"Interface\\" + GuidText(*iid) + L"\\ProxyStubClsid32", nullptr, proxy, false});
+    e.push_back({L"CLSID\\" + proxy + L"\\InprocServer32", nullptr, module, false});
+    return e;
+}
+
+void CheckRegistered(const std::vector<Entry>& expected) {
+    for (const Entry& e : expected) {
+        INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
+        if (e.keyOnly) CHECK(KeyExists(e.key));
+        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
+    }
+}
+
+}  // namespace
+
+TEST_CASE("regsvr32 writes every entry, twice alike, and /u removes the library's own keys") {
+    const std::wstring module = ModulePath();
+    const std::vector<Entry> expected = Expected(module);
+    for (int pass = 0; pass < 2; ++pass) {
+        INFO("registration " << pass + 1);
+        REQUIRE(RunRegsvr32(module, false) == 0);
+        CheckRegistered(expected);
+    }
+    ITypeLib* tl = nullptr;
+    REQUIRE(LoadRegTypeLib(LIBID_MorvelLib, 3, 0, 0, &tl) == S_OK);
+    TLIBATTR* attr = nullptr;
+    REQUIRE(tl->GetLibAttr(&attr) == S_OK);
+    CHECK(IsEqualGUID(attr->guid, LIBID_MorvelLib));
+    tl->ReleaseTLibAttr(attr);
+    tl->Release();
+
+    REQUIRE(RunRegsvr32(module, true) == 0);
+    const std::wstring gone[] = {
+        std::wstring(L"AppID\\") + kAppId, L"AppID\\Morvel.DLL", L"Morvel.QEV_Slider.3", L"Morvel.QEV_Slider",
+        L"Morvel.QEV_SwitchSlider.3", L"Morvel.QEV_SwitchSlider", L"MorvelLib.GeneralProp.1", L"MorvelLib.OthersProp",
+        L"CLSID\\" + GuidText(CLSID_QEV_Slider), L"CLSID\\" + GuidText(CLSID_QEV_SwitchSlider),
+        std::wstring(L"CLSID\\") + kGeneralProp, std::wstring(L"CLSID\\") + kOthersProp,
+        std::wstring(L"TypeLib\\") + kLibId, L"Interface\\" + GuidText(IID_IQEV_Slider),
+        L"Interface\\" + GuidText(IID_IQEV_SwitchSlider),
+    };
+    for (const std::wstring& key : gone) {
+        INFO(Narrow(key));
+        CHECK_FALSE(KeyExists(key));
+    }
+    CHECK(KeyExists(L"CLSID"));
+    // The run keeps every library registered.
+    CHECK(RunRegsvr32(module, false) == 0);
+    CHECK(KeyExists(L"Morvel.QEV_Slider"));
+}

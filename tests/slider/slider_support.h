@@ -1,0 +1,133 @@
+// Helpers of the slider library's tests: owned COM pointers and strings, the
+// saved stream as bytes, a map-backed property bag, late-bound calls, and a
+// control hosted in a window of its own through the project's control site.
+#pragma once
+#include <doctest/doctest.h>
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Morvel.h"
+#include "forms/site.h"
+#include "tests/support/host.h"
+#include "tests/support/recorders.h"
+
+namespace slidertest {
+
+using namespace testsupport;
+
+inline const LoadedLibrary& Morvel() { return KeptLibrary(L"Morvel.dll"); }
+
+template <class T>
+struct Ptr {
+    T* p = nullptr;
+    Ptr() = default;
+    Ptr(const Ptr&) = delete;
+    Ptr& operator=(const Ptr&) = delete;
+    ~Ptr() { reset(); }
+    void reset() {
+        if (p) p->Release();
+        p = nullptr;
+    }
+    T** out() {
+        reset();
+        return &p;
+    }
+    T* operator->() const { return p; }
+    operator T*() const { return p; }
+};
+
+template <class I>
+I* QueryOwned(IUnknown* from, REFIID iid, Ptr<I>& into) {
+    REQUIRE(from->QueryInterface(iid, reinterpret_cast<void**>(into.out())) == S_OK);
+    return into.p;
+}
+
+struct Bstr {
+    BSTR b;
+    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
+    ~Bstr() { SysFreeString(b); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return b; }
+    BSTR* operator&() {
+        SysFreeString(b);
+        b = nullptr;
+        return &b;
+    }
+    std::wstring str() const { return b ? std::wstring(b, SysStringLen(b)) : L"<null>"; }
+};
+
+typedef std::vector<BYTE> Bytes;
+
+Bytes SaveBytes(IUnknown* control);
+HRESULT LoadBytes(IUnknown* control, const Bytes& bytes);
+size_t Find(const Bytes& hay, const Bytes& needle, size_t from = 0);
+
+// Appends little-endian values the way the saved stream lays them out.
+struct Builder {
+    Bytes b;
+    template <class T>
+    Builder& raw(T v) {
+        const BYTE* p = reinterpret_cast<const BYTE*>(&v);
+        b.insert(b.end(), p, p + sizeof(T));
+        return *this;
+    }
+    Builder& tag(VARTYPE vt) { return raw<USHORT>(vt); }
+    Builder& color(DWORD c) { return tag(VT_UI4).raw<DWORD>(c); }
+    Builder& boolean(bool v) { return tag(VT_BOOL).raw<SHORT>(v ? -1 : 0); }
+    Builder& i2(SHORT v) { return tag(VT_I2).raw<SHORT>(v); }
+    Builder& i4(LONG v) { return tag(VT_I4).raw<LONG>(v); }
+    Builder& r8(double v) { return tag(VT_R8).raw<double>(v); }
+};
+
+// A property bag over a map, as a container keeps it; keys in write order too.
+class Bag : public IPropertyBag {
+public:
+    std::map<std::wstring, Variant> values;
+    std::vector<std::wstring> order;
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override;
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override;
+};
+
+// Late-bound property put and get through the control's IDispatch.
+HRESULT PutProperty(IUnknown* control, DISPID id, const VARIANT& value);
+Variant GetProperty(IUnknown* control, DISPID id);
+
+// One control of the library on a site of its own in a window; events recorded.
+struct Hosted {
+    TestWindow window;
+    forms::ControlSite* site = nullptr;
+    IUnknown* control = nullptr;
+    EventRecorder events;
+    HWND hwnd = nullptr;
+
+    // Created, attached and initialised new; activated at (0, 0, w, h) when w > 0.
+    Hosted(REFCLSID clsid, REFIID events, int w, int h, bool userMode = true, bool answerUserMode = true);
+    ~Hosted();
+    Hosted(const Hosted&) = delete;
+    Hosted& operator=(const Hosted&) = delete;
+
+    template <class I>
+    I* As() const {
+        return reinterpret_cast<I*>(control);  // the dual interface it was created with
+    }
+    void Activate(int w, int h);
+    void Paint();
+    void Send(UINT msg, WPARAM wp, int x, int y) { SendMessageW(hwnd, msg, wp, MAKELPARAM(x, y)); }
+    void Press(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void Drag(int x, int y) { Send(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
+    void Hover(int x, int y) { Send(WM_MOUSEMOVE, 0, x, y); }
+    void Release(int x, int y) { Send(WM_LBUTTONUP, 0, x, y); }
+};
+
+enum : DISPID { ValueEvent = 1, DblClick, Click, MouseDown, MouseUp, MouseMove, KeyDown, KeyUp };
+
+}  // namespace slidertest
