@@ -8,31 +8,22 @@ using namespace buttontest;
 
 namespace {
 
-// Appends little-endian values the way the saved stream lays them out.
-struct Builder {
-    std::vector<BYTE> b;
-    template <class T>
-    Builder& raw(T v) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(&v);
-        b.insert(b.end(), p, p + sizeof(T));
-        return *this;
+std::vector<BYTE> Save(IUnknown* control) {
+    std::vector<BYTE> bytes;
+    REQUIRE(SaveControl(control, bytes) == S_OK);
+    return bytes;
+}
+
+// One row of a numeric type as the saved stream holds it.
+void Tagged(TaggedBytes& out, VARTYPE vt, double value) {
+    switch (vt) {
+    case VT_I2: out.i2((SHORT)value); break;
+    case VT_BOOL: out.boolean(value != 0); break;
+    case VT_R4: out.r4((float)value); break;
+    case VT_DISPATCH: out.nullObject(); break;
+    default: out.tag(vt).raw<DWORD>((DWORD)(LONG)value); break;
     }
-    Builder& tagged(VARTYPE vt, double value) {
-        raw<USHORT>(vt);
-        switch (vt) {
-        case VT_I2: return raw<SHORT>((SHORT)value);
-        case VT_BOOL: return raw<SHORT>(value ? -1 : 0);
-        case VT_R4: return raw<float>((float)value);
-        case VT_DISPATCH: return raw<GUID>(GUID{});  // a null object: the null class id only
-        default: return raw<DWORD>((DWORD)(LONG)value);
-        }
-    }
-    Builder& str(const std::wstring& s) {
-        raw<USHORT>(VT_BSTR).raw<DWORD>((DWORD)(s.size() + 1) * 2);
-        for (wchar_t c : s) raw<USHORT>(c);
-        return raw<USHORT>(0);
-    }
-};
+}
 
 // A persisted property of a new button without a site (so without a font).
 struct Row {
@@ -77,7 +68,7 @@ std::vector<BYTE> Hex(std::initializer_list<int> bytes) {
 }
 
 bool Contains(const std::vector<BYTE>& hay, const std::vector<BYTE>& needle) {
-    return std::search(hay.begin(), hay.end(), needle.begin(), needle.end()) != hay.end();
+    return FindBytes(hay, needle) != std::string::npos;
 }
 
 }  // namespace
@@ -88,7 +79,7 @@ TEST_CASE("a new button saves exactly its defaults: version, extent and 58 tagge
     const std::vector<Row> rows = NewButtonRows();
     REQUIRE(rows.size() == 58);
 
-    Builder expected;
+    TaggedBytes expected;
     expected.raw<DWORD>(0x800);
     SIZEL extent{};
     Ptr<IOleObject> ole;
@@ -97,7 +88,7 @@ TEST_CASE("a new button saves exactly its defaults: version, extent and 58 tagge
     expected.raw<DWORD>(extent.cx).raw<DWORD>(extent.cy);
     for (const Row& r : rows) {
         if (r.vt == VT_BSTR) expected.str(r.text);
-        else expected.tagged(r.vt, r.value);
+        else Tagged(expected, r.vt, r.value);
     }
     const std::vector<BYTE> saved = Save(b);
     CHECK(saved == expected.b);
@@ -284,7 +275,7 @@ TEST_CASE("a round trip keeps every property and the picture, through stream, st
     };
     SUBCASE("stream") {
         Hosted copy;
-        REQUIRE(Load(copy.b, saved) == S_OK);
+        REQUIRE(LoadControl(copy.b, saved) == S_OK);
         check(copy.b);
     }
     SUBCASE("storage keeps the stream under Contents") {
@@ -302,7 +293,7 @@ TEST_CASE("a round trip keeps every property and the picture, through stream, st
         check(copy.b);
     }
     SUBCASE("bag: keys are the property names, and no Picture key without a picture") {
-        Bag bag;
+        MapBag bag;
         Ptr<IPersistPropertyBag> from;
         REQUIRE(b->QueryInterface(IID_IPersistPropertyBag, from.pv()) == S_OK);
         REQUIRE(from->Save(&bag, TRUE, TRUE) == S_OK);
@@ -325,7 +316,7 @@ TEST_CASE("a round trip keeps every property and the picture, through stream, st
         REQUIRE(to->Load(&bag, nullptr) == S_OK);
         check(copy.b);
 
-        Bag none;
+        MapBag none;
         REQUIRE(copy.b->put_Picture(nullptr) == S_OK);
         REQUIRE(to->Save(&none, TRUE, TRUE) == S_OK);
         CHECK(none.values.count(L"Picture") == 0);

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "registry.h"
+
+using namespace testsupport;
+
 namespace {
 
 const std::wstring kAppId = L"{867438A2-117E-48A8-BC60-BDC4621B8FAF}";
@@ -18,28 +22,7 @@ const std::wstring kGeneral = L"{6021B4D6-28F7-4206-8619-83C50293C88E}";
 const std::wstring kText = L"{752369A1-DCA4-456A-948F-EC1B97C7EC57}";
 const std::wstring kDual = L"{B1300056-DC18-46B2-8898-8C4C6317F581}";
 
-typedef HRESULT(STDAPICALLTYPE* EntryFn)();
-
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
-
-bool KeyExists(const std::wstring& key) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
-
-// The string value `name` (null: the default) of HKCR\key; "<missing>" when absent.
-std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
-    wchar_t buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return std::wstring(buf, size / sizeof(wchar_t) - 1);
-}
 
 struct Entry {
     std::wstring key;
@@ -95,42 +78,36 @@ std::vector<Entry> Expected(const std::wstring& module) {
 void CheckRegistered(const std::vector<Entry>& expected) {
     for (const Entry& e : expected) {
         INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
-        if (e.keyOnly) CHECK(KeyExists(e.key));
-        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
+        if (e.keyOnly) CHECK(ClassesKeyExists(e.key));
+        else CHECK(Narrow(ClassesString(e.key, e.value)) == Narrow(e.data));
     }
 }
 
 }  // namespace
 
 TEST_CASE("regsvr32 wrote every key and value; unregistration removes them and keeps the AppID root") {
-    HMODULE module = LoadLibraryW(L"Pellan.dll");
-    REQUIRE(module);
-    auto registerServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllRegisterServer"));
-    auto unregisterServer = reinterpret_cast<EntryFn>(GetProcAddress(module, "DllUnregisterServer"));
-    REQUIRE((registerServer && unregisterServer));
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(module, path, MAX_PATH);
-    const std::vector<Entry> expected = Expected(path);
+    RegisteringLibrary lib(L"Pellan.dll");
+    REQUIRE(lib.ok());
+    const std::vector<Entry> expected = Expected(lib.path);
 
     CheckRegistered(expected);  // as the test run's regsvr32 left it
-    CHECK_FALSE(KeyExists(L"CLSID\\" + kGeneral + L"\\Control"));
-    CHECK_FALSE(KeyExists(L"CLSID\\" + kText + L"\\Control"));
+    CHECK_FALSE(ClassesKeyExists(L"CLSID\\" + kGeneral + L"\\Control"));
+    CHECK_FALSE(ClassesKeyExists(L"CLSID\\" + kText + L"\\Control"));
     CLSID byName{};
     CHECK(CLSIDFromProgID(L"Pellan.QEV_SmartButton", &byName) == S_OK);
 
-    REQUIRE(unregisterServer() == S_OK);
+    REQUIRE(lib.unregisterServer() == S_OK);
     for (const std::wstring& key :
          {L"AppID\\" + kAppId, std::wstring(L"AppID\\Pellan.DLL"), std::wstring(L"Pellan.QEV_SmartButton.3"),
           std::wstring(L"Pellan.QEV_SmartButton"), std::wstring(L"PellanLib.SBGeneralProp.1"),
           std::wstring(L"PellanLib.SBTextProp"), L"CLSID\\" + kButton, L"CLSID\\" + kGeneral, L"CLSID\\" + kText,
           L"TypeLib\\" + kLibId, L"Interface\\" + kDual}) {
         INFO(Narrow(key));
-        CHECK_FALSE(KeyExists(key));
+        CHECK_FALSE(ClassesKeyExists(key));
     }
-    CHECK(KeyExists(L"AppID"));
+    CHECK(ClassesKeyExists(L"AppID"));
 
     // The run keeps every library registered.
-    REQUIRE(registerServer() == S_OK);
+    REQUIRE(lib.registerServer() == S_OK);
     CheckRegistered(expected);
-    FreeLibrary(module);
 }

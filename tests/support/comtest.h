@@ -1,16 +1,13 @@
-// Small helpers the control tests share: an owning interface pointer, saving
-// and loading through memory streams, a picture made from BMP file data and
-// a property bag over a map.
+// Small helpers the control tests share besides persistence.h: an owning
+// interface pointer and a picture made from BMP file data.
 #pragma once
 #include <doctest/doctest.h>
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
 #include <cstring>
-#include <map>
-#include <string>
 #include <vector>
-#include "recorders.h"
+#include "persistence.h"
 
 namespace testsupport {
 
@@ -33,52 +30,6 @@ struct Ptr {
     T* operator->() const { return p; }
     operator T*() const { return p; }
 };
-
-inline IStream* NewStream() {
-    IStream* s = nullptr;
-    CreateStreamOnHGlobal(nullptr, TRUE, &s);
-    return s;
-}
-
-// The whole content of a stream; the position is left at the start.
-inline std::vector<BYTE> Bytes(IStream* s) {
-    STATSTG st{};
-    s->Stat(&st, STATFLAG_NONAME);
-    std::vector<BYTE> out((size_t)st.cbSize.QuadPart);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    if (!out.empty()) s->Read(out.data(), (ULONG)out.size(), &read);
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return out;
-}
-
-inline IStream* StreamOf(const std::vector<BYTE>& bytes) {
-    IStream* s = NewStream();
-    ULONG written = 0;
-    s->Write(bytes.data(), (ULONG)bytes.size(), &written);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return s;
-}
-
-// IPersistStreamInit::Save into memory, and Load from bytes.
-inline std::vector<BYTE> Save(IUnknown* ctl) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
-    Ptr<IStream> s;
-    s.p = NewStream();
-    REQUIRE(ps->Save(s, TRUE) == S_OK);
-    return Bytes(s);
-}
-
-inline HRESULT Load(IUnknown* ctl, const std::vector<BYTE>& bytes) {
-    Ptr<IPersistStreamInit> ps;
-    REQUIRE(ctl->QueryInterface(IID_IPersistStreamInit, ps.pv()) == S_OK);
-    Ptr<IStream> s;
-    s.p = StreamOf(bytes);
-    return ps->Load(s);
-}
 
 // The data of a 24-bit BMP file of w x h pixels, every pixel `colour`.
 // Pictures loaded from file data save and reload exactly; one made from an
@@ -115,33 +66,5 @@ inline IPictureDisp* PictureOf(const std::vector<BYTE>& file) {
     REQUIRE(OleLoadPicture(s, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&pic)) == S_OK);
     return pic;
 }
-
-// A property bag over a map, as a container keeps it.
-class Bag : public IPropertyBag {
-public:
-    std::map<std::wstring, Variant> values;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override {
-        auto it = values.find(name);
-        if (it == values.end()) return E_INVALIDARG;
-        VARTYPE want = V_VT(v);
-        VariantClear(v);
-        if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
-        return VariantChangeType(v, &it->second.v, 0, want);
-    }
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
-        values[name] = Variant(*v);
-        return S_OK;
-    }
-};
 
 }  // namespace testsupport
