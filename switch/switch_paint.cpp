@@ -65,15 +65,6 @@ void PaintPicture(HDC dc, const SwitchLook& a, const RECT& in) {
     }
 }
 
-// The black outline of the inner rectangle, 3 px wide while pressed.
-void Outline(HDC dc, const RECT& in, int width) {
-    gdi::Pen pen = gdi::SolidPen(0, width);
-    gdi::Select p(dc, pen);
-    const POINT pts[] = {{in.left, in.top}, {in.left, in.bottom}, {in.right, in.bottom}, {in.right, in.top},
-                         {in.left, in.top}};
-    Polyline(dc, pts, 5);
-}
-
 // Shapes 1 to 3: raised buttons.
 void PaintButton(HDC dc, const SwitchLook& a, const SwitchColors& c, const Derived& d) {
     const RECT& in = d.inner;
@@ -87,11 +78,7 @@ void PaintButton(HDC dc, const SwitchLook& a, const SwitchColors& c, const Deriv
             gdi::Pen pen = gdi::SolidPen(c.edge);
             gdi::Select b(dc, brush), p(dc, pen);
             Rectangle(dc, face.left, face.top, face.right, face.bottom);
-            const POINT corners[4][2] = {{{in.left, in.top}, {face.left, face.top}},
-                                         {{in.left, in.bottom}, {face.left, face.bottom}},
-                                         {{in.right, in.bottom}, {face.right, face.bottom}},
-                                         {{in.right, in.top}, {face.right, face.top}}};
-            for (const auto& line : corners) Polyline(dc, line, 2);
+            CornerLines(dc, in, face);
         }
         Outline(dc, in, outline);
     } else {
@@ -238,6 +225,22 @@ void PaintLamp(HDC dc, const RECT& lamp, const SwitchLook& a, const SwitchColors
     gdi::Pen pen = gdi::SolidPen(a.status ? c.status : d.lampOff);
     gdi::Select b(dc, brush), p(dc, pen);
     Ellipse(dc, lamp.left + 2, lamp.top + 2, lamp.left + 8, lamp.top + 8);
+}
+
+void Outline(HDC dc, const RECT& in, int width) {
+    gdi::Pen pen = gdi::SolidPen(0, width);
+    gdi::Select p(dc, pen);
+    const POINT pts[] = {{in.left, in.top}, {in.left, in.bottom}, {in.right, in.bottom}, {in.right, in.top},
+                         {in.left, in.top}};
+    Polyline(dc, pts, 5);
+}
+
+void CornerLines(HDC dc, const RECT& in, const RECT& face) {
+    const POINT corners[4][2] = {{{in.left, in.top}, {face.left, face.top}},
+                                 {{in.left, in.bottom}, {face.left, face.bottom}},
+                                 {{in.right, in.bottom}, {face.right, face.bottom}},
+                                 {{in.right, in.top}, {face.right, face.top}}};
+    for (const auto& line : corners) Polyline(dc, line, 2);
 }
 
 void Lines(HDC dc, const POINT* points, int count, COLORREF colour) {

@@ -76,6 +76,11 @@ void DrawSplitRing(HDC dc, const RECT& rect, int width, int cornerW, int cornerH
 // glint, or rectangular and sunken.
 void PaintLamp(HDC dc, const RECT& lamp, const SwitchLook& a, const SwitchColors& c, const Derived& d);
 
+// The black outline of the inner rectangle, `width` px wide.
+void Outline(HDC dc, const RECT& inner, int width);
+// Lines from the inner rectangle's corners to the face's, in the selected pen.
+void CornerLines(HDC dc, const RECT& inner, const RECT& face);
+
 // Straight lines through the points in order, in a 1 px pen of `colour`.
 void Lines(HDC dc, const POINT* points, int count, COLORREF colour);
 

@@ -95,15 +95,9 @@ void PaintRocker(const Surface& s, const SwitchLook& a, const SwitchColors& c, c
                 Rectangle(dc, half.left, half.top, half.right, half.bottom);
             }
         }
-        const POINT corners[4][2] = {{{in.left, in.top}, {f.left, f.top}},
-                                     {{in.left, in.bottom}, {f.left, f.bottom}},
-                                     {{in.right, in.bottom}, {f.right, f.bottom}},
-                                     {{in.right, in.top}, {f.right, f.top}}};
-        for (const auto& line : corners) Polyline(dc, line, 2);
+        CornerLines(dc, in, f);
     }
-    const POINT outline[] = {{in.left, in.top}, {in.left, in.bottom}, {in.right, in.bottom}, {in.right, in.top},
-                             {in.left, in.top}};
-    Lines(dc, outline, 5, kBlack);
+    Outline(dc, in, 1);
     PaintToggleTexts(s, a, c, d, f, a.vertical);
     if (!a.showStatus) return;
     const int y = f.top + a.statusY + 4;
