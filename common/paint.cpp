@@ -80,16 +80,47 @@ BOOL PaintBuffer::BlitTo(HDC target) const {
 
 // ---------------------------------------------------------------- paint font
 
+namespace {
+
+// A copy of the font no taller (and no wider) than kMaxPaintFontPixels, or
+// null when the font is within bounds. `scale` gives the share of the size
+// that remains.
+HFONT CappedCopy(HFONT h, double& scale) {
+    LOGFONTW lf{};
+    if (GetObjectW(h, sizeof lf, &lf) != sizeof lf) return nullptr;
+    const LONG height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    const LONG width = lf.lfWidth < 0 ? -lf.lfWidth : lf.lfWidth;
+    if (height <= kMaxPaintFontPixels && width <= kMaxPaintFontPixels) return nullptr;
+    scale = 1.0;
+    if (height > kMaxPaintFontPixels) {
+        scale = static_cast<double>(kMaxPaintFontPixels) / height;
+        lf.lfHeight = lf.lfHeight < 0 ? -kMaxPaintFontPixels : kMaxPaintFontPixels;
+    }
+    if (width > kMaxPaintFontPixels) lf.lfWidth = lf.lfWidth < 0 ? -kMaxPaintFontPixels : kMaxPaintFontPixels;
+    else lf.lfWidth = static_cast<LONG>(lf.lfWidth * scale);
+    return CreateFontIndirectW(&lf);
+}
+
+}  // namespace
+
 PaintFont::PaintFont(HDC dc, IFontDisp* font) {
     if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&m_font)))) return;
-    HFONT h = nullptr;
-    if (SUCCEEDED(m_font->get_hFont(&h)) && h) m_previous = SelectObject(dc, h);
-    m_dc = dc;
     CY size{};
     if (SUCCEEDED(m_font->get_Size(&size))) m_points = static_cast<int>(size.int64 / 10000);
+    HFONT h = nullptr;
+    if (FAILED(m_font->get_hFont(&h)) || !h) return;
+    double scale = 1.0;
+    m_capped = CappedCopy(h, scale);
+    if (m_capped) {
+        h = m_capped;
+        m_points = static_cast<int>(m_points * scale);
+    }
+    m_previous = SelectObject(dc, h);
+    m_dc = dc;
 }
 
 PaintFont::~PaintFont() {
     if (m_previous && m_previous != HGDI_ERROR) SelectObject(m_dc, m_previous);
+    if (m_capped) DeleteObject(m_capped);
     if (m_font) m_font->Release();
 }

@@ -56,7 +56,12 @@ private:
 };
 
 // The control's font selected into a DC for one paint, and its point size
-// (14 without a font), which places metafile text on its baseline.
+// (14 without a font), which places metafile text on its baseline. A font
+// taller than kMaxPaintFontPixels is realised at that height instead (the
+// platform rasterises each glyph whole, and no such text fits a control on a
+// screen); the font object itself keeps its size.
+constexpr LONG kMaxPaintFontPixels = 2048;
+
 class PaintFont {
 public:
     PaintFont(HDC dc, IFontDisp* font);
@@ -69,6 +74,7 @@ private:
     IFont* m_font = nullptr;
     HDC m_dc = nullptr;
     HGDIOBJ m_previous = nullptr;
+    HFONT m_capped = nullptr;  // the smaller copy, when the font was too tall
     int m_points = 14;
 };
 

@@ -510,10 +510,13 @@ extern const CLSID kStockPicturePage;
 // FW_PROPERTY_ACCESSORS(TABLE) in the class body gives every row its accessors;
 // FW_PROPERTY_MAP(name, TABLE, page rows...) at namespace scope defines the
 // PropMap `name`: the extent data rows, the page rows, then a property row for
-// every table row, in table order.
+// every table row, in table order. A row's interface type names the class of
+// the object it holds (fw::ObjectClass): IFontDisp* the standard font,
+// IPictureDisp* the standard picture.
 #define FW_TABLE_ACCESSOR(id, Name, kind, T, member, vt, key, page) FW_ACCESSOR_##kind(Name, T, member, id)
 #define FW_PROPERTY_ACCESSORS(TABLE) TABLE(FW_TABLE_ACCESSOR)
-#define FW_TABLE_PROPERTY_ROW(id, Name, kind, T, member, vt, key, page) fw::PropertyRow(key, id, vt, page),
+#define FW_TABLE_PROPERTY_ROW(id, Name, kind, T, member, vt, key, page) \
+    fw::PropertyRow(key, id, vt, page, fw::ObjectClass<T>::value),
 #define FW_PROPERTY_MAP(name, TABLE, ...)                                                                 \
     const fw::PropRow name##Rows[] = {fw::DataRow(L"_cx", 0, 4, VT_UI4), fw::DataRow(L"_cy", 4, 4, VT_UI4), \
                                       __VA_ARGS__, TABLE(FW_TABLE_PROPERTY_ROW)};                         \

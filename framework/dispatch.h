@@ -5,6 +5,12 @@
 
 namespace fw {
 
+// A property get with arguments on a property that takes none hands the
+// arguments on to the default member of the object the property returns, and
+// the platform's Invoke calls that object without looking. True when that
+// object is null: the call then answers DISP_E_BADPARAMCOUNT instead.
+bool ArgumentsForNullObject(ITypeInfo* ti, void* self, DISPID id, WORD flags, const DISPPARAMS* params);
+
 // Derive a class from DualImpl<IQEV_Knob, &IID_IQEV_Knob> instead of the
 // dual interface itself; the IUnknown members come from the class.
 template <class Itf, const IID* piid>
@@ -35,7 +41,8 @@ public:
         ITypeInfo* ti = nullptr;
         HRESULT hr = GetModuleTypeInfo(*piid, &ti);
         if (FAILED(hr)) return hr;
-        hr = ti->Invoke(static_cast<Itf*>(this), id, flags, params, result, excep, argErr);
+        if (ArgumentsForNullObject(ti, static_cast<Itf*>(this), id, flags, params)) hr = DISP_E_BADPARAMCOUNT;
+        else hr = ti->Invoke(static_cast<Itf*>(this), id, flags, params, result, excep, argErr);
         ti->Release();
         return hr;
     }

@@ -5,7 +5,8 @@
 // order: data rows as the member's raw bytes, property rows as a tagged
 // value (16-bit VARTYPE, then the value). The controls are marked safe for
 // untrusted data, so every read here is bounded by what the stream really
-// holds and only the standard font and picture classes are ever created.
+// holds, and an object is created only on a row whose property holds one and
+// only of that property's class (the standard font or picture).
 #include "propmap.h"
 
 #include <olectl.h>
@@ -15,10 +16,6 @@
 
 namespace fw {
 namespace {
-
-// The only classes a stream may name for an object value.
-const CLSID kStdFont = {0x0BE35203, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
-const CLSID kStdPicture = {0x0BE35204, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 
 // Header word of the standard picture's saved data.
 constexpr DWORD kPictureMagic = 0x0000746C;
@@ -300,14 +297,20 @@ HRESULT LoadPicture(IStream* s, IUnknown** out) {
     return ps->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(out));
 }
 
-HRESULT ReadObject(IStream* s, VARTYPE tag, VARIANT* v) {
+// An object tag on a row whose property holds no object is refused before its
+// class is read; a class other than the property's own (or the null class)
+// is refused before anything is created.
+HRESULT ReadObject(IStream* s, VARTYPE tag, const PropRow& row, VARIANT* v) {
+    if (!row.object) return E_FAIL;
     CLSID clsid;
     HRESULT hr = ReadExact(s, &clsid, sizeof clsid);
     if (FAILED(hr)) return hr;
     Ref<IUnknown> obj;
-    if (IsEqualCLSID(clsid, kStdFont)) hr = LoadFont(s, &obj);
-    else if (IsEqualCLSID(clsid, kStdPicture)) hr = LoadPicture(s, &obj);
-    else if (!IsEqualCLSID(clsid, CLSID_NULL)) return E_FAIL;  // no other class is ever created from data
+    if (IsEqualCLSID(clsid, CLSID_NULL)) hr = S_OK;
+    else if (!IsEqualCLSID(clsid, *row.object)) return E_FAIL;
+    else if (IsEqualCLSID(clsid, CLSID_StdFont)) hr = LoadFont(s, &obj);
+    else if (IsEqualCLSID(clsid, CLSID_StdPicture)) hr = LoadPicture(s, &obj);
+    else return E_FAIL;
     if (FAILED(hr)) return hr;
     if (tag == VT_DISPATCH) {
         IDispatch* d = nullptr;
@@ -335,7 +338,7 @@ HRESULT WriteTagged(IStream* s, VARTYPE vt, VARIANT& value) {
     return WriteString(s, text.bstrVal);
 }
 
-HRESULT ReadTagged(IStream* s, VARIANT* v) {
+HRESULT ReadTagged(IStream* s, const PropRow& row, VARIANT* v) {
     VARTYPE tag = VT_EMPTY;
     HRESULT hr = ReadExact(s, &tag, sizeof tag);
     if (FAILED(hr)) return hr;
@@ -346,7 +349,7 @@ HRESULT ReadTagged(IStream* s, VARIANT* v) {
         v->vt = tag;
         return S_OK;
     }
-    if (IsObjectType(tag)) return ReadObject(s, tag, v);
+    if (IsObjectType(tag)) return ReadObject(s, tag, row, v);
     BSTR str = nullptr;
     hr = ReadString(s, &str);
     if (FAILED(hr)) return hr;
@@ -447,6 +450,16 @@ HRESULT PutProperty(IDispatch* disp, DISPID dispid, VARIANT* value) {
     return FAILED(hr) ? E_FAIL : S_OK;
 }
 
+// An object a bag hands over fits a row only when the row's property holds
+// objects of its class.
+bool IsOfClass(IUnknown* obj, const CLSID* wanted) {
+    if (!wanted) return false;
+    Ref<IPersist> persist;
+    if (FAILED(obj->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&persist))) || !persist) return false;
+    CLSID clsid;
+    return SUCCEEDED(persist->GetClassID(&clsid)) && IsEqualCLSID(clsid, *wanted);
+}
+
 bool IsNullObject(const VARIANT& v) { return IsObjectType(v.vt) && v.punkVal == nullptr; }
 
 }  // namespace
@@ -463,7 +476,7 @@ HRESULT SaveToStream(IStream* stream, IDispatch* disp, const PropMap& map, const
         } else if (row.kind == RowKind::Property) {
             // A type the load could not read back is refused here rather
             // than written.
-            if (!IsKnownTag(row.vt)) return E_FAIL;
+            if (!IsKnownTag(row.vt) || (IsObjectType(row.vt) && !row.object)) return E_FAIL;
             Var value;
             hr = GetProperty(disp, row, &value);
             if (SUCCEEDED(hr)) hr = WriteTagged(stream, row.vt, value);
@@ -491,7 +504,7 @@ HRESULT LoadFromStream(IStream* stream, IDispatch* disp, const PropMap& map, voi
             memcpy(static_cast<BYTE*>(data) + row.offset, buf, row.size);
         } else if (row.kind == RowKind::Property) {
             Var value;
-            hr = ReadTagged(stream, &value);
+            hr = ReadTagged(stream, row, &value);
             if (FAILED(hr)) return hr;
             hr = PutProperty(disp, row.dispid, &value);
             if (FAILED(hr)) return hr;
@@ -542,6 +555,7 @@ HRESULT LoadFromBag(IPropertyBag* bag, IErrorLog* log, IDispatch* disp, const Pr
             Var value;
             value.vt = current.vt;
             if (FAILED(bag->Read(row.name, &value, log))) continue;
+            if (IsObjectType(value.vt) && value.punkVal && !IsOfClass(value.punkVal, row.object)) return E_FAIL;
             hr = PutProperty(disp, row.dispid, &value);
             if (FAILED(hr)) return hr;
         }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <ocidl.h>
+#include <olectl.h>
 
 namespace fw {
 
@@ -21,6 +22,8 @@ struct PropRow {
     const CLSID* page;    // page rows: the page; property rows: its page or null
     size_t offset;        // data rows: byte offset of the member in the data block
     size_t size;          // data rows: byte size of the member
+    const CLSID* object;  // property rows holding an object: its class (the
+                          // standard font or picture); null for all others
 };
 
 struct PropMap {
@@ -30,14 +33,32 @@ struct PropMap {
 
 // Row builders for the tables of each control.
 inline constexpr PropRow DataRow(const wchar_t* name, size_t offset, size_t size, VARTYPE vt) {
-    return PropRow{RowKind::Data, name, 0, vt, nullptr, offset, size};
+    return PropRow{RowKind::Data, name, 0, vt, nullptr, offset, size, nullptr};
 }
 inline constexpr PropRow PageRow(const CLSID* page) {
-    return PropRow{RowKind::Page, nullptr, 0, VT_EMPTY, page, 0, 0};
+    return PropRow{RowKind::Page, nullptr, 0, VT_EMPTY, page, 0, 0, nullptr};
 }
-inline constexpr PropRow PropertyRow(const wchar_t* name, DISPID dispid, VARTYPE vt, const CLSID* page) {
-    return PropRow{RowKind::Property, name, dispid, vt, page, 0, 0};
+// `object`: the class of the object the property holds, for object rows.
+// Saved data may hold an object only on such a row and only of that class.
+inline constexpr PropRow PropertyRow(const wchar_t* name, DISPID dispid, VARTYPE vt, const CLSID* page,
+                                     const CLSID* object = nullptr) {
+    return PropRow{RowKind::Property, name, dispid, vt, page, 0, 0, object};
 }
+
+// The class of the object a property of interface type T holds: the standard
+// font for a font, the standard picture for a picture, none otherwise.
+template <class T>
+struct ObjectClass {
+    static constexpr const CLSID* value = nullptr;
+};
+template <>
+struct ObjectClass<IFontDisp*> {
+    static constexpr const CLSID* value = &CLSID_StdFont;
+};
+template <>
+struct ObjectClass<IPictureDisp*> {
+    static constexpr const CLSID* value = &CLSID_StdPicture;
+};
 
 // Persistence driven by a map. `disp` is the control's dual interface,
 // `data` the base address that data-row offsets are relative to.

@@ -41,7 +41,7 @@ const fw::PropRow kRows[] = {
     fw::PropertyRow(L"UnitName", TestProps::kUnit, VT_BSTR, &kScalePage),
     fw::PropertyRow(L"BorderType", TestProps::kStyle, VT_I4, &kGeneralPage),
     fw::PropertyRow(L"GradientRate", TestProps::kRate, VT_R4, &kGeneralPage),
-    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kFontPage),
+    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kFontPage, &kStdFont),
     fw::PropertyRow(L"bMarkerVisible", TestProps::kMarker, VT_BOOL, &kScalePage),
 };
 const fw::PropMap kMap{kRows, sizeof kRows / sizeof kRows[0]};
@@ -49,9 +49,10 @@ constexpr size_t kUnitRowEnd = 9;  // rows up to and including UnitName
 
 const fw::PropRow kUnitRow[] = {fw::PropertyRow(L"UnitName", TestProps::kUnit, VT_BSTR, nullptr)};
 const fw::PropMap kUnitMap{kUnitRow, 1};
-const fw::PropRow kFontRow[] = {fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, nullptr)};
+const fw::PropRow kFontRow[] = {fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, nullptr, &kStdFont)};
 const fw::PropMap kFontMap{kFontRow, 1};
-const fw::PropRow kPictureRow[] = {fw::PropertyRow(L"Picture", TestProps::kPicture, VT_DISPATCH, nullptr)};
+const fw::PropRow kPictureRow[] = {fw::PropertyRow(L"Picture", TestProps::kPicture, VT_DISPATCH, nullptr,
+                                                     &kStdPicture)};
 const fw::PropMap kPictureMap{kPictureRow, 1};
 const fw::PropRow kAmountRow[] = {fw::PropertyRow(L"Amount", TestProps::kAmount, VT_DECIMAL, nullptr)};
 const fw::PropMap kAmountMap{kAmountRow, 1};
@@ -512,6 +513,59 @@ TEST_CASE("object values come only from the standard font and picture classes") 
     }
 }
 
+TEST_CASE("an object loads only on a row whose property holds one, and only of that property's class") {
+    TestProps p;
+    IFontDisp* f = MakeFont(L"Arial", 100000, FW_NORMAL);
+    p.SetFont(f);
+    f->Release();
+    Bytes font = FontData(p.font);
+    IPictureDisp* pic = MakePicture();
+    REQUIRE(pic != nullptr);
+    Bytes picture = PictureData(pic);
+    auto object = [](VARTYPE tag, const CLSID& clsid, const Bytes& data) {
+        ByteWriter w;
+        w.u16(tag).guid(clsid).raw(data.data(), data.size());
+        return w.b;
+    };
+    for (VARTYPE tag : {VARTYPE(VT_DISPATCH), VARTYPE(VT_UNKNOWN)}) {
+        CAPTURE(tag);
+        // Wrong class for the row: refused before the data is looked at.
+        CHECK(LoadRow(&p, kFontMap, object(tag, kStdPicture, picture)) == E_FAIL);
+        CHECK(LoadRow(&p, kPictureMap, object(tag, kStdFont, font)) == E_FAIL);
+        // Any object, even the null one, on a row that holds none.
+        CHECK(LoadRow(&p, kUnitMap, object(tag, kStdFont, font)) == E_FAIL);
+        CHECK(LoadRow(&p, kUnitMap, object(tag, CLSID_NULL, Bytes{})) == E_FAIL);
+    }
+    CHECK(p.puts.empty());
+    CHECK(p.picture == nullptr);
+    REQUIRE(p.font != nullptr);
+    CHECK(FontData(p.font) == font);
+
+    SUBCASE("a bag's object of another class, or on a row without objects, stops the load") {
+        test::MemoryBag bag;
+        VARIANT v;
+        v.vt = VT_DISPATCH;
+        v.pdispVal = pic;
+        bag.Set(L"Font", v);
+        Extent ext{};
+        CHECK(fw::LoadFromBag(&bag, nullptr, &p, kFontMap, &ext) == E_FAIL);
+        bag.coerce = false;
+        bag.Set(L"UnitName", v);
+        CHECK(fw::LoadFromBag(&bag, nullptr, &p, kUnitMap, &ext) == E_FAIL);
+        CHECK(p.puts.empty());
+        bag.Set(L"Picture", v);
+        CHECK(fw::LoadFromBag(&bag, nullptr, &p, kPictureMap, &ext) == S_OK);
+        CHECK(p.picture != nullptr);
+    }
+    SUBCASE("a table row that holds objects of no class is not saved") {
+        const fw::PropRow row[] = {fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, nullptr)};
+        HRESULT hr = S_OK;
+        Save(&p, fw::PropMap{row, 1}, Extent{}, &hr);
+        CHECK(hr == E_FAIL);
+    }
+    pic->Release();
+}
+
 TEST_CASE("pictures are saved as their class id and own data and load back") {
     TestProps a;
     a.picture = MakePicture();
@@ -703,7 +757,7 @@ TEST_CASE("through a type-library Invoke the font row takes the plain put and va
     const fw::PropRow rows[] = {
         fw::PropertyRow(L"BkColor", 1, VT_UI4, nullptr),   fw::PropertyRow(L"Flag", 3, VT_BOOL, nullptr),
         fw::PropertyRow(L"Count", 6, VT_I2, nullptr),      fw::PropertyRow(L"UnitName", 11, VT_BSTR, nullptr),
-        fw::PropertyRow(L"Font", 33, VT_DISPATCH, nullptr),
+        fw::PropertyRow(L"Font", 33, VT_DISPATCH, nullptr, &kStdFont),
     };
     const fw::PropMap map{rows, 5};
     test::TypedProps a;

@@ -1,6 +1,6 @@
 ' Late binding of the registered knob by a client nobody here wrote.
 Option Explicit
-Dim knob, failures
+Dim knob, failures, x, raised
 failures = 0
 
 Sub Check(ok, what)
@@ -35,6 +35,13 @@ knob.SetScaleRangeColor 2, 10, 20, &HFF&
 knob.CancelScaleRangeColor 2
 Check knob.hWnd = 0, "no window before activation"
 Check knob.Enabled = True, "Enabled"
+' An argument handed to a font of nothing is an error the script sees, not a crash.
+Set knob.Font = Nothing
+On Error Resume Next
+x = knob.Font(1)
+raised = Err.Number
+On Error GoTo 0
+Check raised <> 0, "Font(1) without a font raises an error"
 Set knob = Nothing
 
 If failures = 0 Then WScript.Echo "OK"

@@ -13,6 +13,7 @@
 #include "forms/site.h"
 #include "host.h"
 #include "persistence.h"
+#include "ptr.h"
 #include "recorders.h"
 
 using namespace testsupport;
@@ -20,22 +21,6 @@ using namespace testsupport;
 namespace {
 
 const CLSID kStdFont = {0x0BE35203, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
-
-template <class T>
-struct Ptr {
-    T* p = nullptr;
-    ~Ptr() { reset(); }
-    void reset() {
-        if (p) p->Release();
-        p = nullptr;
-    }
-    T** out() {
-        reset();
-        return &p;
-    }
-    T* operator->() const { return p; }
-    operator T*() const { return p; }
-};
 
 const LoadedLibrary& Library() { return KeptLibrary(L"Tarnik.dll"); }
 

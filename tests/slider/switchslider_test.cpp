@@ -88,7 +88,7 @@ TEST_CASE("saving keeps every mapped property, loses the items and the current k
     // Its own strikethrough slot: italic false, underline false, strikethrough true.
     Builder parts;
     parts.boolean(false).boolean(false).boolean(true).tag(VT_I2);
-    CHECK(Find(saved, parts.b) != std::string::npos);
+    CHECK(FindBytes(saved, parts.b) != std::string::npos);
 
     SwitchHost b;
     CHECK(LoadBytes(b.control, saved) == S_OK);

@@ -104,10 +104,12 @@ inline size_t FindBytes(const std::vector<BYTE>& hay, const std::vector<BYTE>& n
 }
 
 // A property bag over a map, as a container keeps it. Reads convert to the
-// type the caller asks for; a missing key answers E_INVALIDARG.
+// type the caller asks for (with `coerce` off they hand out what is kept, like
+// a container that keeps text); a missing key answers E_INVALIDARG.
 class MapBag : public IPropertyBag {
 public:
     std::map<std::wstring, Variant> values;
+    bool coerce = true;
     STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
             *ppv = this;
@@ -123,7 +125,7 @@ public:
         if (it == values.end()) return E_INVALIDARG;
         VARTYPE want = V_VT(v);
         VariantClear(v);
-        if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
+        if (!coerce || want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
         return VariantChangeType(v, &it->second.v, 0, want);
     }
     STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {

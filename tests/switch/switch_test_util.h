@@ -11,6 +11,7 @@
 #include "forms/site.h"
 #include "host.h"
 #include "persistence.h"
+#include "ptr.h"
 #include "recorders.h"
 
 namespace switchtest {
@@ -38,26 +39,6 @@ enum : DISPID {
     SE_KeyUp,
     SE_ValueChange,
     SE_StatusChange,
-};
-
-template <class T>
-struct Ptr {
-    T* p = nullptr;
-    Ptr() = default;
-    Ptr(const Ptr&) = delete;
-    Ptr& operator=(const Ptr&) = delete;
-    ~Ptr() { reset(); }
-    void reset() {
-        if (p) p->Release();
-        p = nullptr;
-    }
-    T** out() {
-        reset();
-        return &p;
-    }
-    void** pv() { return reinterpret_cast<void**>(out()); }
-    T* operator->() const { return p; }
-    operator T*() const { return p; }
 };
 
 inline const LoadedLibrary& Library() { return KeptLibrary(L"Wendal.dll"); }
