@@ -10,6 +10,8 @@
 #include <olectl.h>
 
 #include "Pellan.h"
+#include "common/gdi.h"
+#include "common/shading.h"
 #include "paint/bench.h"
 
 namespace {
@@ -167,6 +169,23 @@ double BatchMs(int repeats) {
     return ms;
 }
 
+// The shaded face's own cost at 200 x 200, limited to an ellipse: per pixel
+// through SetPixelV (the metafile road) and written straight into the DIB.
+void PixelPaths() {
+    bench::Canvas canvas(200, 200);
+    HRGN ellipse = CreateEllipticRgn(0, 0, 200, 200);
+    const RECT face{0, 0, 200, 200};
+    auto fill = [&](const gdi::PixelTarget& t) {
+        FillQuadraticGradient(t, face, ellipse, POINT{40, 40}, RGB(255, 255, 255), RGB(90, 120, 200), false);
+    };
+    const double slow = bench::MedianMs([&] { fill(gdi::PixelTarget(canvas.dc())); }, 5);
+    const gdi::PixelTarget direct = gdi::PixelTarget::ForDC(canvas.dc());
+    const double fast = bench::MedianMs([&] { fill(direct); });
+    DeleteObject(ellipse);
+    std::printf("gradient face 200 x 200 in an ellipse: SetPixelV %.3f ms, direct %.3f ms (%s), %.0fx\n", slow, fast,
+                direct.direct() ? "DIB" : "no DIB", fast > 0 ? slow / fast : 0.0);
+}
+
 void DefaultSummary(const std::vector<bench::Row>&, const std::vector<std::vector<double>>& ms,
                     const std::vector<bench::References>&) {
     const double worst = ms[0][0] > ms[0][1] ? ms[0][0] : ms[0][1];
@@ -185,6 +204,7 @@ void ShapeSummary(const std::vector<bench::Row>& rows, const std::vector<std::ve
                 worstName.c_str(), worst <= 4.0 ? "met" : "MISSED");
     std::printf("batch: the 36 buttons of the second form into one 601 x 510 DIB %.3f ms; target within 16 ms: %s\n",
                 batch, batch >= 0 && batch <= 16.0 ? "met" : "MISSED");
+    PixelPaths();
 }
 
 const bool defaults = bench::AddGroup(
