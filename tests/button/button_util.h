@@ -4,7 +4,9 @@
 #pragma once
 #include "Pellan.h"
 #include "canvas.h"
-#include "comtest.h"
+#include "persistence.h"
+#include "pictures.h"
+#include "ptr.h"
 #include "forms/site.h"
 #include "host.h"
 #include "common/gdi.h"

@@ -25,6 +25,8 @@ const MutationTarget kTargets[] = {
     // The slider library (Morvel).
     {"slider", L"Morvel.dll", L"{A47569DD-4B28-4388-857D-45874088FDC1}"},
     {"switch slider", L"Morvel.dll", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}"},
+    // The button library (Pellan).
+    {"smart button", L"Pellan.dll", L"{BA283D99-A0F2-45B2-94AD-A90D8F512F0E}", true},
 };
 
 IDispatch* Create(const MutationTarget& target) {

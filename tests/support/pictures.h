@@ -1,5 +1,6 @@
-// Small helpers the control tests share besides persistence.h: an owning
-// interface pointer and a picture made from BMP file data.
+// Pictures for tests: the data of a plain BMP file and a picture loaded
+// from such data (pictures loaded from file data save and reload exactly; one
+// made from an HBITMAP reloads white on this platform).
 #pragma once
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -8,28 +9,9 @@
 #include <cstring>
 #include <vector>
 #include "persistence.h"
+#include "ptr.h"
 
 namespace testsupport {
-
-template <class T>
-struct Ptr {
-    T* p = nullptr;
-    Ptr() = default;
-    Ptr(const Ptr&) = delete;
-    Ptr& operator=(const Ptr&) = delete;
-    ~Ptr() { reset(); }
-    void reset() {
-        if (p) p->Release();
-        p = nullptr;
-    }
-    T** out() {
-        reset();
-        return &p;
-    }
-    void** pv() { return reinterpret_cast<void**>(out()); }
-    T* operator->() const { return p; }
-    operator T*() const { return p; }
-};
 
 // The data of a 24-bit BMP file of w x h pixels, every pixel `colour`.
 // Pictures loaded from file data save and reload exactly; one made from an
