@@ -40,6 +40,31 @@ double LightingCosine(double angle) {
 
 namespace {
 
+// cos(i degrees) for i = 0 to 360.
+struct DegreeCosines {
+    double value[361];
+    DegreeCosines() {
+        for (int i = 0; i <= 360; ++i) value[i] = std::cos(i * 3.141592653589793 / 180);
+    }
+};
+
+// The lighting angle folded as LightingCosine folds it, in whole degrees.
+double WholeDegreeCosine(double angle) {
+    static const DegreeCosines table;
+    double t = -angle - 2.356;
+    if (t < -3.1415)
+        t += 6.293;
+    else if (t > 3.1415)
+        t = 6.293 - t;
+    int d = (int)(t * 180 / 3.141592653589793);
+    if (d < 0) d += 360;
+    if (d < 0) d += 720;
+    if (d > 360) d -= 360;
+    if (d > 360) d -= 720;
+    if (d < 0 || d > 360) d = 0;  // only for angles far outside one turn
+    return table.value[d];
+}
+
 int BlendChannel(double w, int light, int dark) {
     int v = (int)((1.0 - w) * dark + w * light);
     return v < 0 ? 0 : (v > 255 ? 255 : v);
@@ -51,24 +76,43 @@ double CurveDelta(double g, double knee, double level, int c1, int c2) {
     return d * (g * level / knee);
 }
 
-}  // namespace
-
-COLORREF BlendColorByAngle(double angle, COLORREF light, COLORREF dark) {
-    // An angle that is not finite would carry NaN into the integer
-    // conversion; it is taken as 0 (straight right).
-    if (!std::isfinite(angle)) angle = 0.0;
-    double w = (LightingCosine(angle) + 1.0) * 0.5;
+COLORREF BlendByCosine(double cosine, COLORREF light, COLORREF dark) {
+    double w = (cosine + 1.0) * 0.5;
     return ChannelsToRgb(BlendChannel(w, RedOf(light), RedOf(dark)), BlendChannel(w, GreenOf(light), GreenOf(dark)),
                          BlendChannel(w, BlueOf(light), BlueOf(dark)));
 }
 
-COLORREF BlendColorByAngleCurve(double angle, COLORREF c1, COLORREF c2, float knee, float level) {
-    double k = knee, lv = level;
-    if (k <= 1e-10) return c1 & 0xFFFFFF;
-    if (!(k < 1.0)) return c2 & 0xFFFFFF;
-    if (!std::isfinite(angle)) angle = 0.0;
-    double g = 1.0 - (LightingCosine(angle) + 1.0) * 0.5;
+COLORREF CurveByCosine(double cosine, COLORREF c1, COLORREF c2, double k, double lv) {
+    double g = 1.0 - (cosine + 1.0) * 0.5;
     return ChannelsToRgb(CurveChannel(RedOf(c1), CurveDelta(g, k, lv, RedOf(c1), RedOf(c2))),
                          CurveChannel(GreenOf(c1), CurveDelta(g, k, lv, GreenOf(c1), GreenOf(c2))),
                          CurveChannel(BlueOf(c1), CurveDelta(g, k, lv, BlueOf(c1), BlueOf(c2))));
+}
+
+}  // namespace
+
+// An angle that is not finite would carry NaN into the integer conversion;
+// it is taken as 0 (straight right).
+COLORREF BlendColorByAngle(double angle, COLORREF light, COLORREF dark) {
+    if (!std::isfinite(angle)) angle = 0.0;
+    return BlendByCosine(LightingCosine(angle), light, dark);
+}
+
+COLORREF BlendColorByDegree(double angle, COLORREF light, COLORREF dark) {
+    if (!std::isfinite(angle)) angle = 0.0;
+    return BlendByCosine(WholeDegreeCosine(angle), light, dark);
+}
+
+COLORREF BlendColorByAngleCurve(double angle, COLORREF c1, COLORREF c2, float knee, float level) {
+    if (knee <= 1e-10) return c1 & 0xFFFFFF;
+    if (!(knee < 1.0f)) return c2 & 0xFFFFFF;
+    if (!std::isfinite(angle)) angle = 0.0;
+    return CurveByCosine(LightingCosine(angle), c1, c2, knee, level);
+}
+
+COLORREF BlendColorByDegreeCurve(double angle, COLORREF c1, COLORREF c2, float knee, float level) {
+    if (knee <= 1e-10) return c1 & 0xFFFFFF;
+    if (!(knee < 1.0f)) return c2 & 0xFFFFFF;
+    if (!std::isfinite(angle)) angle = 0.0;
+    return CurveByCosine(WholeDegreeCosine(angle), c1, c2, knee, level);
 }

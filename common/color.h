@@ -39,6 +39,12 @@ COLORREF BlendColorByAngle(double angle, COLORREF light, COLORREF dark);
 // 1e-10 gives c1, a knee not below 1 (or not a number) gives c2.
 COLORREF BlendColorByAngleCurve(double angle, COLORREF c1, COLORREF c2, float knee, float level);
 
+// The button's forms of the two blends: the lighting angle is cut to whole
+// degrees toward zero and its cosine looked up in a table of 361 entries,
+// so two angles within one degree give the same colour.
+COLORREF BlendColorByDegree(double angle, COLORREF light, COLORREF dark);
+COLORREF BlendColorByDegreeCurve(double angle, COLORREF c1, COLORREF c2, float knee, float level);
+
 // The cosine weight both blends start from: about 1 at the upper left
 // (-3pi/4) and -1 at the lower right. The folding constants are those the
 // controls have always used (2.356, 3.1415, 6.293), not exact multiples of pi.

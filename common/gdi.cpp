@@ -4,6 +4,35 @@
 
 namespace gdi {
 
+namespace {
+
+// Whether the DIB selected into dc keeps its top row last. The header does
+// not tell reliably (this platform reports a top-down section with a
+// positive height), so GDI itself sets the top-left pixel and the stored
+// rows show where it landed; the pixel is put back afterwards.
+bool StoredBottomUp(HDC dc, BYTE* bits, int height, int stride) {
+    if (height < 2) return false;
+    DWORD* first = reinterpret_cast<DWORD*>(bits);
+    DWORD* last = reinterpret_cast<DWORD*>(bits + (ptrdiff_t)(height - 1) * stride);
+    GdiFlush();
+    const DWORD keepFirst = *first, keepLast = *last;
+    DWORD probe = 0x00123456;
+    while (probe == (keepFirst & 0xFFFFFF) || probe == (keepLast & 0xFFFFFF)) probe += 0x010101;
+    const int saved = SaveDC(dc);
+    SelectClipRgn(dc, nullptr);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetPixelV(dc, 0, 0, RGB((probe >> 16) & 0xFF, (probe >> 8) & 0xFF, probe & 0xFF));
+    GdiFlush();
+    const bool bottomUp = (*last & 0xFFFFFF) == probe && (*first & 0xFFFFFF) != probe;
+    *first = keepFirst;
+    *last = keepLast;
+    RestoreDC(dc, saved);
+    return bottomUp;
+}
+
+}  // namespace
+
 PixelTarget PixelTarget::ForDC(HDC dc) {
     PixelTarget plain(dc);
     if (!dc || GetObjectType(dc) != OBJ_MEMDC) return plain;
@@ -17,23 +46,80 @@ PixelTarget PixelTarget::ForDC(HDC dc) {
     } else if (ds.dsBmih.biCompression != BI_RGB) {
         return plain;
     }
-    {
-        // SetPixelV honours a clip region; direct writes would not.
-        Region clip(CreateRectRgn(0, 0, 0, 0));
-        if (!clip || GetClipRgn(dc, clip) != 0) return plain;
-    }
+    // SetPixelV honours a clip region: the direct writes take it over.
+    Region clip(CreateRectRgn(0, 0, 0, 0));
+    if (!clip) return plain;
+    const int clipped = GetClipRgn(dc, clip);
+    if (clipped < 0) return plain;
     POINT viewport{}, window{};
     GetViewportOrgEx(dc, &viewport);
     GetWindowOrgEx(dc, &window);
     int width = ds.dsBm.bmWidth;
-    int height = std::abs((int)ds.dsBmih.biHeight);
+    int height = std::abs((int)ds.dsBm.bmHeight);
     int stride = ds.dsBm.bmWidthBytes;
     BYTE* top = static_cast<BYTE*>(ds.dsBm.bmBits);
-    if (ds.dsBmih.biHeight > 0 && height > 0) {  // bottom-up: the top row is stored last
+    if (width <= 0 || height <= 0) return plain;
+    if (StoredBottomUp(dc, top, height, stride)) {  // the top row is stored last
         top += (ptrdiff_t)(height - 1) * stride;
         stride = -stride;
     }
-    return Dib(dc, top, width, height, stride, POINT{viewport.x - window.x, viewport.y - window.y});
+    PixelTarget direct = Dib(dc, top, width, height, stride, POINT{viewport.x - window.x, viewport.y - window.y});
+    if (clipped == 1) direct.m_clip = std::make_shared<const RegionRows>(clip.get());
+    return direct;
+}
+
+PixelTarget PixelTarget::ClippedTo(HRGN region) const {
+    if (!region) return *this;
+    PixelTarget t = *this;
+    // Into the clip's coordinates: bitmap pixels for direct writes.
+    Region moved(CreateRectRgn(0, 0, 0, 0));
+    if (!moved || CombineRgn(moved, region, nullptr, RGN_COPY) == ERROR) return t;
+    if (m_bits) OffsetRgn(moved, m_dx, m_dy);
+    if (m_clip) {
+        Region present(m_clip->CreateMoved(0, 0));
+        CombineRgn(moved, moved, present, RGN_AND);
+    }
+    t.m_clip = std::make_shared<const RegionRows>(moved.get());
+    return t;
+}
+
+RegionRows::RegionRows(HRGN region) {
+    if (!region) return;
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    if (size < sizeof(RGNDATAHEADER)) return;
+    m_data.resize(size);
+    auto* data = reinterpret_cast<RGNDATA*>(m_data.data());
+    if (GetRegionData(region, size, data) != size) {
+        m_data.clear();
+        return;
+    }
+    m_rects = reinterpret_cast<const RECT*>(data->Buffer);
+    m_count = data->rdh.nCount;
+    if (m_count) m_box = data->rdh.rcBound;
+}
+
+bool RegionRows::Contains(int x, int y) const {
+    if (!m_count || y < m_box.top || y >= m_box.bottom || x < m_box.left || x >= m_box.right) return false;
+    // First rectangle of the band that holds y: bands are sorted top down and
+    // every rectangle of a band spans the same rows.
+    size_t lo = 0, hi = m_count;
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (m_rects[mid].bottom <= y) lo = mid + 1;
+        else hi = mid;
+    }
+    for (size_t i = lo; i < m_count && m_rects[i].top <= y; ++i) {
+        if (x < m_rects[i].left) return false;
+        if (x < m_rects[i].right) return true;
+    }
+    return false;
+}
+
+HRGN RegionRows::CreateMoved(int dx, int dy) const {
+    HRGN r = m_data.empty() ? CreateRectRgn(0, 0, 0, 0)
+                            : ExtCreateRegion(nullptr, (DWORD)m_data.size(), reinterpret_cast<const RGNDATA*>(m_data.data()));
+    if (r && (dx || dy)) OffsetRgn(r, dx, dy);
+    return r;
 }
 
 HBITMAP CreateTopDownDib(HDC dc, int width, int height, void** bits) {
@@ -53,9 +139,20 @@ bool PixelTarget::Bounds(RECT* area) const {
         const int kFar = 1 << 30;
         if (m_dx < -kFar || m_dx > kFar || m_dy < -kFar || m_dy > kFar) return false;
         *area = RECT{-m_dx, -m_dy, m_width - m_dx, m_height - m_dy};
+        if (m_clip) {
+            const RECT& b = m_clip->box();
+            const RECT clip{b.left - m_dx, b.top - m_dy, b.right - m_dx, b.bottom - m_dy};
+            if (!IntersectRect(area, area, &clip)) *area = RECT{0, 0, 0, 0};
+        }
         return true;
     }
     if (!m_dc) return false;
+    if (!PlainBounds(area)) return false;
+    if (m_clip && !IntersectRect(area, area, &m_clip->box())) *area = RECT{0, 0, 0, 0};
+    return true;
+}
+
+bool PixelTarget::PlainBounds(RECT* area) const {
     const DWORD type = GetObjectType(m_dc);
     if (type == OBJ_METADC || type == OBJ_ENHMETADC) {
         if (!m_limited) return false;

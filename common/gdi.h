@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 namespace gdi {
 
 // Owns one GDI object (pen, brush, region, bitmap, font) and deletes it.
@@ -100,12 +103,33 @@ private:
     HDC m_dc;
 };
 
+// The rectangles of a region as GetRegionData gives them (in bands from top
+// to bottom, left to right within a band), for testing many points without a
+// system call each. Contains(x, y) answers as PtInRegion does.
+class RegionRows {
+public:
+    explicit RegionRows(HRGN region);  // no rectangles for a null or unreadable region
+    bool Contains(int x, int y) const;
+    size_t count() const { return m_count; }
+    const RECT* rects() const { return m_rects; }
+    const RECT& box() const { return m_box; }  // empty without rectangles
+    // A new region of the same rectangles moved by (dx, dy).
+    HRGN CreateMoved(int dx, int dy) const;
+
+private:
+    std::vector<BYTE> m_data;  // RGNDATA
+    const RECT* m_rects = nullptr;
+    size_t m_count = 0;
+    RECT m_box{0, 0, 0, 0};
+};
+
 // Where the per-pixel shading routines put their pixels: SetPixelV on a DC
 // (the only way into a metafile), or direct writes into the bits of a 32-bit
 // DIB section. Both give the same pixels. Logical point (x, y) lands on bitmap
 // pixel (x + offset.x, y + offset.y); points outside the bitmap are dropped,
-// as SetPixelV drops them. The DC is kept in both cases for the routines that
-// also draw with regions.
+// as SetPixelV drops them, and so are points outside the target's clip region
+// (ClippedTo, or the DC's own clip region that ForDC takes over). The DC is
+// kept in both cases for the routines that also draw with regions.
 class PixelTarget {
 public:
     // SetPixelV on `dc`.
@@ -126,10 +150,15 @@ public:
     }
 
     // Direct writes when `dc` is a memory DC holding a 32-bit DIB section in
-    // plain MM_TEXT mapping without clipping, mirroring or world transform
-    // (the origin offset is read from the DC); SetPixelV otherwise, and
-    // always for metafiles.
+    // plain MM_TEXT mapping without mirroring or world transform (the origin
+    // offset and the clip region are read from the DC); SetPixelV otherwise,
+    // and always for metafiles.
     static PixelTarget ForDC(HDC dc);
+
+    // The same target that also drops points outside `region` (logical
+    // coordinates; within any clip it already has). A null region changes
+    // nothing.
+    PixelTarget ClippedTo(HRGN region) const;
 
     // SetPixelV on `dc` (a metafile too), only inside `area`: the picture a
     // caller asked for, so nothing off it is recorded.
@@ -154,9 +183,10 @@ public:
             // Unsigned arithmetic: no overflow, negative results fail the bound.
             unsigned px = (unsigned)x + (unsigned)m_dx;
             unsigned py = (unsigned)y + (unsigned)m_dy;
-            if (px < (unsigned)m_width && py < (unsigned)m_height)
+            if (px < (unsigned)m_width && py < (unsigned)m_height && (!m_clip || m_clip->Contains((int)px, (int)py)))
                 *reinterpret_cast<DWORD*>(m_bits + (ptrdiff_t)(int)py * m_stride + (ptrdiff_t)px * 4) = ToDibPixel(c);
-        } else if (!m_limited || (x >= m_limit.left && x < m_limit.right && y >= m_limit.top && y < m_limit.bottom)) {
+        } else if ((!m_limited || (x >= m_limit.left && x < m_limit.right && y >= m_limit.top && y < m_limit.bottom)) &&
+                   (!m_clip || m_clip->Contains(x, y))) {
             SetPixelV(m_dc, x, y, c);
         }
     }
@@ -172,6 +202,8 @@ public:
     }
 
 private:
+    bool PlainBounds(RECT* area) const;
+
     HDC m_dc = nullptr;
     BYTE* m_bits = nullptr;
     int m_width = 0;
@@ -181,6 +213,8 @@ private:
     int m_dy = 0;
     bool m_limited = false;
     RECT m_limit{0, 0, 0, 0};
+    // Direct writes: in bitmap pixels (device coordinates); SetPixelV: logical.
+    std::shared_ptr<const RegionRows> m_clip;
 };
 
 // A new top-down 32-bit DIB section of width x height for dc, and the first

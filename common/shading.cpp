@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstdlib>
+#include <vector>
 
 #include "common/color.h"
 
@@ -94,6 +96,7 @@ inline bool SafeTruncate(double v, int* out) {
 // Plain cosine blend from light (c1) to dark (c2). With w = (c + 1) / 2 the
 // channel (1 - w) * dark + w * light is linear in c: base + c * slope.
 struct PlainShade {
+    static constexpr bool kByAngle = false;
     COLORREF light, dark;
     double base[3], slope[3];
 
@@ -117,6 +120,7 @@ struct PlainShade {
 // delta * g * level / knee, above it level * delta + (g - knee) * delta *
 // (1 - level) / (1 - knee).
 struct CurveShade {
+    static constexpr bool kByAngle = false;
     COLORREF c1, c2;
     float knee, level;
     int a[3];
@@ -170,6 +174,20 @@ struct CurveShade {
         *out = ChannelsToRgb(ch[0], ch[1], ch[2]);
         return true;
     }
+};
+
+// The button's blends: the colour follows from the pixel's angle in whole
+// degrees, so there is no cosine shortcut.
+struct PlainDegreeShade {
+    static constexpr bool kByAngle = true;
+    COLORREF light, dark;
+    COLORREF Exact(double theta) const { return BlendColorByDegree(theta, light, dark); }
+};
+struct CurveDegreeShade {
+    static constexpr bool kByAngle = true;
+    COLORREF c1, c2;
+    float knee, level;
+    COLORREF Exact(double theta) const { return BlendColorByDegreeCurve(theta, c1, c2, knee, level); }
 };
 
 // Where the pixels of one call can land, in the target's logical
@@ -249,18 +267,24 @@ inline void Pixels(const gdi::PixelTarget& t, int cx, int cy, int x, int y, cons
     const int px[4] = {cx + x, cx - x, cx - x, cx + x};
     const int py[4] = {cy + y, cy + y, cy - y, cy - y};
     double theta[4];
-    bool haveTheta = false;
-    if (arc) QuadAngles(x, y, theta), haveTheta = true;
-    double c[4];
-    const unsigned exact = QuadCosines(x, y, c);
-    for (int i = 0; i < 4; ++i) {
-        if (arc && !arc->Contains(theta[i])) continue;
-        COLORREF colour;
-        if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
-            if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
-            colour = shade.Exact(theta[i]);
+    if constexpr (Shade::kByAngle) {
+        QuadAngles(x, y, theta);
+        for (int i = 0; i < 4; ++i)
+            if (!arc || arc->Contains(theta[i])) t.Set(px[i], py[i], shade.Exact(theta[i]));
+    } else {
+        bool haveTheta = false;
+        if (arc) QuadAngles(x, y, theta), haveTheta = true;
+        double c[4];
+        const unsigned exact = QuadCosines(x, y, c);
+        for (int i = 0; i < 4; ++i) {
+            if (arc && !arc->Contains(theta[i])) continue;
+            COLORREF colour;
+            if ((exact & (1u << i)) || !shade.FromCosine(c[i], &colour)) {
+                if (!haveTheta) QuadAngles(x, y, theta), haveTheta = true;
+                colour = shade.Exact(theta[i]);
+            }
+            t.Set(px[i], py[i], colour);
         }
-        t.Set(px[i], py[i], colour);
     }
 }
 
@@ -295,21 +319,27 @@ void Outline(const gdi::PixelTarget& t, int cx, int cy, int rx, int ry, const Wa
 bool RadiiOk(int rx, int ry) { return rx >= 0 && ry >= 0 && rx <= kMaxShadedRadius && ry <= kMaxShadedRadius; }
 
 void PlainOutline(const gdi::PixelTarget& t, const Drawable& d, int cx, int cy, int rx, int ry, COLORREF c1,
-                  COLORREF c2, const ArcLimits* arc) {
+                  COLORREF c2, const ArcLimits* arc, bool wholeDegrees = false) {
     if (!RadiiOk(rx, ry)) return;
     c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
     if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 1);
     WalkWindow w;
-    if (OutlineWindow(d, cx, cy, rx, ry, &w)) Outline(t, cx, cy, rx, ry, w, PlainShade(c1, c2), arc);
+    if (!OutlineWindow(d, cx, cy, rx, ry, &w)) return;
+    if (wholeDegrees) Outline(t, cx, cy, rx, ry, w, PlainDegreeShade{c1, c2}, arc);
+    else Outline(t, cx, cy, rx, ry, w, PlainShade(c1, c2), arc);
 }
 
+// The knob's curved outline draws a line of 2r + 1 pixels for a zero radius,
+// the button's one of 2r + 3 like the plain outline.
 void CurveOutline(const gdi::PixelTarget& t, const Drawable& d, int cx, int cy, int rx, int ry, COLORREF c1,
-                  COLORREF c2, float knee, float level, const ArcLimits* arc) {
+                  COLORREF c2, float knee, float level, const ArcLimits* arc, bool wholeDegrees = false) {
     if (!RadiiOk(rx, ry)) return;
     c1 &= 0xFFFFFF, c2 &= 0xFFFFFF;
-    if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, 0);
+    if (rx == 0 || ry == 0) return StraightLine(t, cx, cy, rx, ry, c1, wholeDegrees ? 1 : 0);
     WalkWindow w;
-    if (OutlineWindow(d, cx, cy, rx, ry, &w)) Outline(t, cx, cy, rx, ry, w, CurveShade(c1, c2, knee, level), arc);
+    if (!OutlineWindow(d, cx, cy, rx, ry, &w)) return;
+    if (wholeDegrees) Outline(t, cx, cy, rx, ry, w, CurveDegreeShade{c1, c2, knee, level}, arc);
+    else Outline(t, cx, cy, rx, ry, w, CurveShade(c1, c2, knee, level), arc);
 }
 
 // Style 5's brightness step: ch + ch * (k - w/2) / w per channel, capped at 255.
@@ -321,7 +351,7 @@ COLORREF Brightened(COLORREF c, int k, int w) {
     return ChannelsToRgb(ch(RedOf(c)), ch(GreenOf(c)), ch(BlueOf(c)));
 }
 
-void FlatRing(HDC dc, int cx, int cy, int rx, int ry, int w, COLORREF c1, COLORREF c2) {
+void FlatRing(HDC dc, int cx, int cy, int rx, int ry, int w, COLORREF c1, COLORREF c2, bool framed) {
     if (!dc) return;
     gdi::Region outer(CreateEllipticRgn(cx - rx, cy - ry, cx + rx, cy + ry));
     gdi::Region inner(CreateEllipticRgn(cx - rx + w, cy - ry + w, cx + rx - w, cy + ry - w));
@@ -339,6 +369,7 @@ void FlatRing(HDC dc, int cx, int cy, int rx, int ry, int w, COLORREF c1, COLORR
         gdi::Brush brush = gdi::SolidBrush(c1);
         FillRgn(dc, lit, brush);
     }
+    if (!framed) return;
     gdi::Brush black = gdi::SolidBrush(RGB(0, 0, 0));
     FrameRgn(dc, ring, black, 1, 1);
 }
@@ -381,24 +412,25 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
     // Outlines that land wholly off the target are skipped; a disc of a huge
     // radius centred far off the target then costs what its visible part costs.
     const Drawable d = Drawable::Of(t);
+    const bool degrees = shading.wholeDegrees;
     switch (style) {
     case RING_BEVEL:
-        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, nullptr);
-        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 3, c2, 1, 4), MixColors(c1, 1, c2, 3, 4), nullptr);
+        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, nullptr, degrees);
+        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 3, c2, 1, 4), MixColors(c1, 1, c2, 3, 4), nullptr, degrees);
         break;
     case RING_EDGES:
     case RING_EDGES_ARC:
         if (!ringFits) return;
-        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, arc);
-        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 2, c2, 1, 3), MixColors(c1, 1, c2, 2, 3), arc);
-        PlainOutline(t, d, cx, cy, rx - w + 1, ry - w + 1, c2, c1, arc);
-        PlainOutline(t, d, cx, cy, rx - w, ry - w, MixColors(c1, 1, c2, 2, 3), MixColors(c1, 2, c2, 1, 3), arc);
+        PlainOutline(t, d, cx, cy, rx, ry, c1, c2, arc, degrees);
+        PlainOutline(t, d, cx, cy, rx - 1, ry - 1, MixColors(c1, 2, c2, 1, 3), MixColors(c1, 1, c2, 2, 3), arc, degrees);
+        PlainOutline(t, d, cx, cy, rx - w + 1, ry - w + 1, c2, c1, arc, degrees);
+        PlainOutline(t, d, cx, cy, rx - w, ry - w, MixColors(c1, 1, c2, 2, 3), MixColors(c1, 2, c2, 1, 3), arc, degrees);
         break;
     case RING_TUBE:
     case RING_TUBE_ARC:
         if (!ringFits) return;
         for (int k = 0; k <= w; ++k)
-            PlainOutline(t, d, cx, cy, rx - k, ry - k, GradedColor(c1, c2, k, w), GradedColor(c2, c1, k, w), arc);
+            PlainOutline(t, d, cx, cy, rx - k, ry - k, GradedColor(c1, c2, k, w), GradedColor(c2, c1, k, w), arc, degrees);
         break;
     case RING_DISC: {
         const int n = rx < ry ? rx : ry;
@@ -407,22 +439,96 @@ void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int 
         for (int k = 0; k <= n; ++k) {
             const COLORREF light = GradedColor(c1, c2, k, 2 * n), dark = GradedColor(c2, c1, k, 2 * n);
             if (curved)
-                CurveOutline(t, d, cx, cy, rx - k, ry - k, light, dark, shading.gradientRate, 0.5f, nullptr);
+                CurveOutline(t, d, cx, cy, rx - k, ry - k, light, dark, shading.gradientRate, 0.5f, nullptr, degrees);
             else
-                PlainOutline(t, d, cx, cy, rx - k, ry - k, light, dark, nullptr);
+                PlainOutline(t, d, cx, cy, rx - k, ry - k, light, dark, nullptr, degrees);
         }
         break;
     }
     case RING_GRADIENT:
         if (!ringFits) return;
         for (int k = 0; k <= w; ++k)
-            CurveOutline(t, d, cx, cy, rx - k, ry - k, Brightened(c1, k, w), Brightened(c2, k, w), 0.2f, 0.6f, nullptr);
+            CurveOutline(t, d, cx, cy, rx - k, ry - k, Brightened(c1, k, w), Brightened(c2, k, w), 0.2f, 0.6f, nullptr,
+                         degrees);
         break;
     case RING_FLAT:
         if (!ringFits) return;
-        FlatRing(t.dc(), cx, cy, rx, ry, w, c1, c2);
+        FlatRing(t.dc(), cx, cy, rx, ry, w, c1, c2, shading.framedFlatRing);
         break;
     default:
         break;
+    }
+}
+
+namespace {
+
+// The quadratic fill along one column, per channel.
+struct QuadColumn {
+    int ax[3];
+    double rest[3];  // D - trunc(ax), spread over the rows
+};
+
+inline int ClampChannel(long long v) { return v < 0 ? 0 : (v > 255 ? 255 : (int)v); }
+
+}  // namespace
+
+void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRGN region, POINT focus, COLORREF c1,
+                           COLORREF c2, bool mirror) {
+    if (rect.right < rect.left || rect.bottom < rect.top) return;
+    // The rectangle as far as the target can take it.
+    RECT area{rect.left, rect.top, rect.right + 1, rect.bottom + 1};
+    if (rect.right == INT_MAX || rect.bottom == INT_MAX) return;
+    RECT bounds;
+    if (target.Bounds(&bounds) && !IntersectRect(&area, &area, &bounds)) return;
+    const gdi::RegionRows rows(region);
+    if (region) {
+        if (!rows.count() || !IntersectRect(&area, &area, &rows.box())) return;
+    }
+    const int from[3] = {RedOf(c1), GreenOf(c1), BlueOf(c1)};
+    const int to[3] = {RedOf(c2), GreenOf(c2), BlueOf(c2)};
+    const long long fx = focus.x, fy = focus.y;
+    const long long cornerX = mirror ? rect.left : rect.right, cornerY = mirror ? rect.top : rect.bottom;
+    const bool xPart = mirror ? cornerX < fx : fx < cornerX;
+    const bool yPart = mirror ? cornerY < fy : fy < cornerY;
+    const double spanX = (double)((cornerX - fx) * (cornerX - fx));
+    const double ny = yPart ? (double)((cornerY - fy) * (cornerY - fy)) : 1.0;
+
+    const int width = area.right - area.left;
+    std::vector<QuadColumn> columns((size_t)width);
+    for (int k = 0; k < width; ++k) {
+        const long long dx = (long long)area.left + k - fx;
+        const double dx2 = (double)(dx * dx);
+        for (int i = 0; i < 3; ++i) {
+            // Multiplied before dividing: at the far corner the part is D exactly.
+            const double ax = xPart ? dx2 * (to[i] - from[i]) / spanX : 0.0;
+            // Far beyond the corner ax leaves int range; the channel is clamped anyway.
+            const double cut = ax > 1e9 ? 1e9 : (ax < -1e9 ? -1e9 : ax);
+            columns[k].ax[i] = (int)cut;
+            columns[k].rest[i] = yPart ? (double)(to[i] - from[i]) - columns[k].ax[i] : 0.0;
+        }
+    }
+    target.Flush();
+    auto span = [&](int y, int left, int right) {
+        const long long dy = (long long)y - fy;
+        const double dy2 = (double)(dy * dy);
+        for (int x = left; x < right; ++x) {
+            const QuadColumn& col = columns[(size_t)(x - area.left)];
+            int ch[3];
+            for (int i = 0; i < 3; ++i) {
+                double part = dy2 * col.rest[i] / ny;
+                part = part > 1e9 ? 1e9 : (part < -1e9 ? -1e9 : part);
+                ch[i] = ClampChannel((long long)from[i] + col.ax[i] + (long long)part);
+            }
+            target.Set(x, y, ChannelsToRgb(ch[0], ch[1], ch[2]));
+        }
+    };
+    if (!region) {
+        for (int y = area.top; y < area.bottom; ++y) span(y, area.left, area.right);
+        return;
+    }
+    for (size_t r = 0; r < rows.count(); ++r) {
+        RECT piece;
+        if (!IntersectRect(&piece, &rows.rects()[r], &area)) continue;
+        for (int y = piece.top; y < piece.bottom; ++y) span(y, piece.left, piece.right);
     }
 }

@@ -30,6 +30,11 @@ struct RingShading {
     short startAngle;    // arc of styles 7 and 8, degrees
     short endAngle;
     float gradientRate;  // knee of the disc shading (style 4); 0.5 gives the plain cosine blend
+    // The smart button's forms: blends in whole degrees (BlendColorByDegree
+    // and its curve), straight lines of 2r + 3 pixels in both blends, and
+    // style 6 without its black frame.
+    bool wholeDegrees = false;
+    bool framedFlatRing = true;
 };
 
 // Ring and bevel styles of DrawShadedRing; W is the width, c1 the lit colour.
@@ -66,3 +71,16 @@ void DrawShadedEllipseCurve(const gdi::PixelTarget& target, int cx, int cy, int 
 // radii at least 2. Style 6 draws with regions on target.dc().
 void DrawShadedRing(const gdi::PixelTarget& target, int cx, int cy, int rx, int ry, int width, COLORREF c1,
                     COLORREF c2, int style, const RingShading& shading);
+
+// Sets every pixel (x, y) of the rectangle, right and bottom included, that
+// lies in `region` (logical coordinates; every pixel when null) to a colour
+// growing with the square of its distance from `focus`: c1 at the focus,
+// reaching c2 at the far corner, (right, bottom) or, with `mirror`,
+// (left, top). Per channel, with D = c2 - c1: the x part ax = (x - fx)^2 D /
+// (corner x - fx)^2 and the y part (y - fy)^2 (D - trunc(ax)) / (corner y -
+// fy)^2, each multiplied before it is divided and then truncated, so that
+// the corner's sides reach c2 exactly; a focus on or past the corner's side
+// drops that part. Channels are clamped to 0..255. Distances are squared in
+// 64 bits.
+void FillQuadraticGradient(const gdi::PixelTarget& target, const RECT& rect, HRGN region, POINT focus, COLORREF c1,
+                           COLORREF c2, bool mirror);

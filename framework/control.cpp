@@ -186,6 +186,7 @@ HRESULT ControlBase::PutEnabled(VARIANT_BOOL v, DISPID id) {
     m_enabled = (v == VARIANT_TRUE) ? 1 : 0;
     if ((FAILED(hr) || userMode) && m_hwnd) EnableWindow(m_hwnd, m_enabled);
     m_drag = 0;
+    OnEnabledChanged();
     PropertyChanged(id);
     return S_OK;
 }

@@ -110,6 +110,8 @@ public:
     virtual HRESULT OnDraw(DrawInfo& di);
     // What InitNew sets (the ambient back colour, for most controls).
     virtual HRESULT InitNewProperties() { return S_OK; }
+    // Runs when Enabled has been stored, before the container is told.
+    virtual void OnEnabledChanged() {}
 
     // ----- setter protocol and notifications
     HRESULT FireOnRequestEdit(DISPID id);  // S_FALSE when a sink vetoes

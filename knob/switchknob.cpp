@@ -19,19 +19,6 @@ const fw::ControlBase::Traits kSwitchKnobTraits = {
     L"QEV_SwitchKnobWindow",
 };
 
-// The sample items a container shows while it is in design mode.
-struct DesignItem {
-    const wchar_t* key;
-    const wchar_t* name;
-    OLE_COLOR color;
-    bool current;  // becomes the current item as soon as it is added
-};
-const DesignItem kDesignItems[] = {
-    {L"Key1", L"Item1", 0x0000FF, false},
-    {L"Key2", L"Item2", 0x00FF00, true},
-    {L"Key3", L"Item3", 0xFF0000, false},
-};
-
 }  // namespace
 
 const fw::PropMap& CQEV_SwitchKnob::Map() { return kSwitchKnobMap; }
@@ -46,21 +33,9 @@ CQEV_SwitchKnob::CQEV_SwitchKnob()
     // Until a paint finds the current item the pointer sits at the arc's start.
     m_geometry.pointerAngle = m_StartAngle;
     CFontNotifyImpl2::AttachTo(this);
-    for (const DesignItem& d : kDesignItems) {
-        BSTR key = SysAllocString(d.key), name = SysAllocString(d.name);
-        if (key && name) AddDesignItem(key, name, d.color);
-        if (key && d.current) UpdateSetpoint(key);
-        SysFreeString(key);
-        SysFreeString(name);
-    }
 }
 
-CQEV_SwitchKnob::~CQEV_SwitchKnob() {
-    m_geometry.SetHitRegion(nullptr);
-    m_items.Clear();
-    m_designItems.Clear();
-    SysFreeString(m_currentKey);
-}
+CQEV_SwitchKnob::~CQEV_SwitchKnob() { m_geometry.SetHitRegion(nullptr); }
 
 HRESULT CQEV_SwitchKnob::InitNewProperties() {
     OLE_COLOR c;
@@ -71,44 +46,29 @@ HRESULT CQEV_SwitchKnob::InitNewProperties() {
 const CSwitchItemList& CQEV_SwitchKnob::ShownItems() {
     BOOL userMode = TRUE;
     if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return userMode ? m_items : m_designItems;
+    return m_switch.Shown(!userMode);
 }
 
 // ---------------------------------------------------------------- items
 
 STDMETHODIMP CQEV_SwitchKnob::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_items.Add(strKey, strName, color);
-    if (FAILED(hr)) return hr;
-    RedrawNow();
-    return S_OK;
-}
-
-HRESULT CQEV_SwitchKnob::AddDesignItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_designItems.Add(strKey, strName, color);
-    if (FAILED(hr)) return hr;
-    RedrawNow();
-    return S_OK;
+    HRESULT hr = m_switch.Add(strKey, strName, color);
+    if (SUCCEEDED(hr)) RedrawNow();
+    return hr;
 }
 
 STDMETHODIMP CQEV_SwitchKnob::RemoveItem(BSTR strKey) {
-    // The current key stays, even when it named the removed item.
-    if (m_items.Remove(strKey)) RedrawNow();
+    if (m_switch.Remove(strKey)) RedrawNow();
     return S_OK;
 }
 
 STDMETHODIMP CQEV_SwitchKnob::UpdateSetpoint(BSTR strKey) {
-    BSTR copy;
-    if (!CopySwitchString(strKey, &copy)) return E_OUTOFMEMORY;
-    SysFreeString(m_currentKey);
-    m_currentKey = copy;
-    RedrawNow();
-    return S_OK;
+    HRESULT hr = m_switch.SetCurrent(strKey);
+    if (SUCCEEDED(hr)) RedrawNow();
+    return hr;
 }
 
-STDMETHODIMP CQEV_SwitchKnob::GetSetpoint(BSTR* pstrKey) {
-    if (!pstrKey) return E_POINTER;
-    return CopySwitchString(m_currentKey, pstrKey) ? S_OK : E_OUTOFMEMORY;
-}
+STDMETHODIMP CQEV_SwitchKnob::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 
@@ -189,20 +149,15 @@ void CQEV_SwitchKnob::OnMouseMove(int x, int y, bool buttonHeld) {
 // Moves the pointer to the first run-time item within half a step plus five
 // degrees, makes it current and reports it, also when it was current already.
 void CQEV_SwitchKnob::Snap() {
-    SwitchArc arc = SwitchItemArc(m_StartAngle, m_EndAngle, m_items.Count());
+    const CSwitchItemList& items = m_switch.RunTime();
+    SwitchArc arc = SwitchItemArc(m_StartAngle, m_EndAngle, items.Count());
     double reach = arc.step * 0.5 + 5;
-    for (size_t i = 0; i < m_items.Count(); ++i) {
+    for (size_t i = 0; i < items.Count(); ++i) {
         double angle = SwitchItemAngle(arc, i, m_StartAngle, m_EndAngle, m_InverseDirection == 1);
         if (SwitchAngleDistance(angle, m_geometry.pointerAngle) > reach) continue;
 
-        BSTR key, arg;
-        if (!CopySwitchString(m_items[i].m_key, &key)) return;
-        if (!CopySwitchString(key, &arg)) {
-            SysFreeString(key);
-            return;
-        }
-        SysFreeString(m_currentKey);
-        m_currentKey = key;
+        BSTR arg;
+        if (!m_switch.SelectRunTime(i, &arg)) return;
         m_geometry.pointerAngle = angle;
         RedrawNow();
         // Each sink gets its own copy of this one, which no sink can touch.

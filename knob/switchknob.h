@@ -4,7 +4,7 @@
 #include "framework/control.h"
 #include "framework/dispatch.h"
 #include "common/fontsink.h"
-#include "common/switchitem.h"
+#include "common/switchstate.h"
 #include "Tarnik.h"
 #include "knob_geometry.h"
 
@@ -85,9 +85,6 @@ public:
     STDMETHODIMP AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) override;
     STDMETHODIMP RemoveItem(BSTR strKey) override;
 
-    // The twin of AddItem for the list shown in design mode.
-    HRESULT AddDesignItem(BSTR strKey, BSTR strName, OLE_COLOR color);
-
     static const fw::PropMap& Map();
 
     // What the last paint of the own window left for input.
@@ -131,9 +128,7 @@ private:
     LONG m_MarkerVisible = 1;
     LONG m_ElementIndicatorType = 0;
     short m_ElementIndicatorSize = 6;
-    BSTR m_currentKey = nullptr;
-    CSwitchItemList m_items;        // run time: AddItem, RemoveItem, snapping
-    CSwitchItemList m_designItems;  // shown in design mode
+    CSwitchItems m_switch;  // run-time and design-time lists, current key
     OLE_COLOR m_CircleColor;
     LONG m_BackStyle = 1;
 

@@ -57,7 +57,7 @@ struct SwitchKnobPainter {
         for (size_t i = 0; i < shown.Count(); ++i) {
             const CSwitchItem& item = shown[i];
             const double angle = SwitchItemAngle(arc, i, k.m_StartAngle, k.m_EndAngle, k.m_InverseDirection == 1);
-            if (!k.DragFlag() && SameSwitchKey(item.m_key, k.m_currentKey)) pointerAngle = angle;
+            if (!k.DragFlag() && SameSwitchKey(item.m_key, k.m_switch.Current())) pointerAngle = angle;
             placed.push_back(PlacedItem{angle, TranslateColor(item.m_color), item.m_name});
         }
         return placed;

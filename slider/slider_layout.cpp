@@ -76,48 +76,30 @@ SliderPlacement PlaceSliderMarker(const RECT& V, const SliderValues& v) {
 }
 
 SwitchLayout LayOutSwitchSlider(const RECT& client, const SwitchLayoutSpec& s, int n) {
-    SwitchLayout lay{};
+    // Across the field (x when vertical) and along it, the same rules.
+    const int lo = s.vertical ? client.left : client.top, hi = s.vertical ? client.right : client.bottom;
+    const int start = s.vertical ? client.top : client.left, end = s.vertical ? client.bottom : client.right;
     const int b = s.frame;
     const int pad = s.markerHeight / 2 + 4 > 10 ? s.markerHeight / 2 + 4 : 10;
     int o = s.rangeFieldWidth / 2;
-    RECT& f = lay.field;
-    if (s.vertical) {
-        const int room = client.right - client.left - 2 * b - 20;
-        if (2 * o > room) o = room / 2;
-        if (!s.marksAfter) {
-            f.right = client.right - b - pad;
-            f.left = f.right - 2 * o;
-            lay.across1 = f.left - s.scaleGap;
-            lay.across0 = lay.across1 - s.indicatorSize;
-        } else {
-            f.left = client.left + b + pad;
-            f.right = f.left + 2 * o;
-            lay.across0 = f.right + s.scaleGap;
-            lay.across1 = lay.across0 + s.indicatorSize;
-        }
-        f.top = client.top + b + s.rangeEndGap + 1;
-        f.bottom = client.bottom - b - s.rangeEndGap - 1;
-        if (f.top > f.bottom) f.top = f.bottom - 2;
+    if (2 * o > hi - lo - 2 * b - 20) o = (hi - lo - 2 * b - 20) / 2;
+    SwitchLayout lay{};
+    int fieldLo, fieldHi;
+    if (!s.marksAfter) {
+        fieldHi = hi - b - pad;
+        fieldLo = fieldHi - 2 * o;
+        lay.across1 = fieldLo - s.scaleGap;
+        lay.across0 = lay.across1 - s.indicatorSize;
     } else {
-        const int room = client.bottom - client.top - 2 * b - 20;
-        if (2 * o > room) o = room / 2;
-        if (!s.marksAfter) {
-            f.bottom = client.bottom - b - pad;
-            f.top = f.bottom - 2 * o;
-            lay.across1 = f.top - s.scaleGap;
-            lay.across0 = lay.across1 - s.indicatorSize;
-        } else {
-            f.top = client.top + b + pad;
-            f.bottom = f.top + 2 * o;
-            lay.across0 = f.bottom + s.scaleGap;
-            lay.across1 = lay.across0 + s.indicatorSize;
-        }
-        f.left = client.left + b + s.rangeEndGap + 1;
-        f.right = client.right - b - s.rangeEndGap - 1;
-        if (f.left > f.right) f.left = f.right - 2;
+        fieldLo = lo + b + pad;
+        fieldHi = fieldLo + 2 * o;
+        lay.across0 = fieldHi + s.scaleGap;
+        lay.across1 = lay.across0 + s.indicatorSize;
     }
-    const int L = s.vertical ? f.bottom - f.top : f.right - f.left;
-    lay.step = n > 1 ? (L - s.indicatorSize - 2) / (n - 1) : L;
+    int first = start + b + s.rangeEndGap + 1, last = end - b - s.rangeEndGap - 1;
+    if (first > last) first = last - 2;
+    lay.field = s.vertical ? RECT{fieldLo, first, fieldHi, last} : RECT{first, fieldLo, last, fieldHi};
+    lay.step = SwitchStep(last - first, s.indicatorSize, n);
     return lay;
 }
 

@@ -60,6 +60,12 @@ struct SwitchLayout {
     int step;              // between neighbouring marks
 };
 
+// Distance between neighbouring marks of n items on a field `length` long:
+// the whole length for a single item.
+inline int SwitchStep(int length, int indicatorSize, int n) {
+    return n > 1 ? (length - indicatorSize - 2) / (n - 1) : length;
+}
+
 SwitchLayout LayOutSwitchSlider(const RECT& client, const SwitchLayoutSpec& spec, int itemCount);
 
 // The box of item i's mark.

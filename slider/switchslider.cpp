@@ -1,4 +1,5 @@
 #include "switchslider.h"
+#include "slider_layout.h"
 
 namespace {
 
@@ -13,38 +14,11 @@ const fw::ControlBase::Traits kSwitchSliderTraits = {
     L"QEV_SwitchSliderWindow",
 };
 
-// The sample items a container shows while it is in design mode.
-struct DesignItem {
-    const wchar_t* key;
-    const wchar_t* name;
-    OLE_COLOR color;
-};
-const DesignItem kDesignItems[] = {
-    {L"Key1", L"Item1", 0x0000FF},
-    {L"Key2", L"Item2", 0x00FF00},
-    {L"Key3", L"Item3", 0xFF0000},
-};
-
 }  // namespace
 
 const fw::PropMap& CQEV_SwitchSlider::Map() { return kSwitchSliderMap; }
 
-CQEV_SwitchSlider::CQEV_SwitchSlider() : fw::ControlBase(kSwitchSliderTraits) {
-    CFontNotifyImpl2::AttachTo(this);
-    for (const DesignItem& d : kDesignItems) {
-        BSTR key = SysAllocString(d.key), name = SysAllocString(d.name);
-        if (key && name) AddDesignItem(key, name, d.color);
-        SysFreeString(key);
-        SysFreeString(name);
-    }
-    m_currentKey = SysAllocString(L"Key2");
-}
-
-CQEV_SwitchSlider::~CQEV_SwitchSlider() {
-    m_items.Clear();
-    m_designItems.Clear();
-    SysFreeString(m_currentKey);
-}
+CQEV_SwitchSlider::CQEV_SwitchSlider() : fw::ControlBase(kSwitchSliderTraits) { CFontNotifyImpl2::AttachTo(this); }
 
 HRESULT CQEV_SwitchSlider::InitNewProperties() {
     OLE_COLOR c;
@@ -55,44 +29,29 @@ HRESULT CQEV_SwitchSlider::InitNewProperties() {
 const CSwitchItemList& CQEV_SwitchSlider::ShownItems() {
     BOOL userMode = TRUE;
     if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return userMode ? m_items : m_designItems;
+    return m_switch.Shown(!userMode);
 }
 
 // ---------------------------------------------------------------- items
 
 STDMETHODIMP CQEV_SwitchSlider::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_items.Add(strKey, strName, color);
-    if (FAILED(hr)) return hr;
-    RedrawNow();
-    return S_OK;
-}
-
-HRESULT CQEV_SwitchSlider::AddDesignItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_designItems.Add(strKey, strName, color);
-    if (FAILED(hr)) return hr;
-    RedrawNow();
-    return S_OK;
+    HRESULT hr = m_switch.Add(strKey, strName, color);
+    if (SUCCEEDED(hr)) RedrawNow();
+    return hr;
 }
 
 STDMETHODIMP CQEV_SwitchSlider::RemoveItem(BSTR strKey) {
-    // The current key stays, even when it named the removed item.
-    if (m_items.Remove(strKey)) RedrawNow();
+    if (m_switch.Remove(strKey)) RedrawNow();
     return S_OK;
 }
 
 STDMETHODIMP CQEV_SwitchSlider::UpdateSetpoint(BSTR strKey) {
-    BSTR copy;
-    if (!CopySwitchString(strKey, &copy)) return E_OUTOFMEMORY;
-    SysFreeString(m_currentKey);
-    m_currentKey = copy;
-    RedrawNow();
-    return S_OK;
+    HRESULT hr = m_switch.SetCurrent(strKey);
+    if (SUCCEEDED(hr)) RedrawNow();
+    return hr;
 }
 
-STDMETHODIMP CQEV_SwitchSlider::GetSetpoint(BSTR* pstrKey) {
-    if (!pstrKey) return E_POINTER;
-    return CopySwitchString(m_currentKey, pstrKey) ? S_OK : E_OUTOFMEMORY;
-}
+STDMETHODIMP CQEV_SwitchSlider::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 
@@ -165,28 +124,20 @@ void CQEV_SwitchSlider::OnMouseMove(int x, int y, bool buttonHeld) {
 // and reports it, also when it was current already.
 void CQEV_SwitchSlider::Snap() {
     if (!m_hasDragPoint || !m_geometry.field.set) return;
+    SwitchLayoutSpec spec{};
+    spec.vertical = m_Vertical == 1;
+    spec.inverse = m_InverseDirection != 0;
+    spec.indicatorSize = m_IndicatorSize;
     const RECT& f = m_geometry.field.rc;
-    const bool vertical = m_Vertical == 1, inverse = m_InverseDirection != 0;
-    const int n = static_cast<int>(m_items.Count());
-    const int length = vertical ? f.bottom - f.top : f.right - f.left;
-    const int step = n > 1 ? (length - m_IndicatorSize - 2) / (n - 1) : length;
-    const int half = m_IndicatorSize / 2, reach = step / 2;
-    const int p = vertical ? m_dragPoint.y : m_dragPoint.x;
+    const int n = static_cast<int>(m_switch.RunTime().Count());
+    const SwitchLayout lay{f, 0, 0, SwitchStep(spec.vertical ? f.bottom - f.top : f.right - f.left, m_IndicatorSize, n)};
+    const int reach = lay.step / 2, p = spec.vertical ? m_dragPoint.y : m_dragPoint.x;
     for (int i = 0; i < n; ++i) {
-        const int offset = i * step;
-        int c;
-        if (vertical) c = inverse ? f.top + half + offset + 1 : f.bottom - half - offset - 1;
-        else c = inverse ? f.right - half - offset - 1 : f.left + half + offset + 1;
+        const int c = SwitchItemCentre(lay, spec, i);
         if (p < c - reach || p > c + reach) continue;
 
-        BSTR key, arg;
-        if (!CopySwitchString(m_items[i].m_key, &key)) return;
-        if (!CopySwitchString(key, &arg)) {
-            SysFreeString(key);
-            return;
-        }
-        SysFreeString(m_currentKey);
-        m_currentKey = key;
+        BSTR arg;
+        if (!m_switch.SelectRunTime(i, &arg)) return;
         RedrawNow();
         // Each sink gets its own copy of this one, which no sink can touch.
         Fire(SE_ValueEvent, arg);

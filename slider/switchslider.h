@@ -4,7 +4,7 @@
 #include "framework/control.h"
 #include "framework/dispatch.h"
 #include "common/fontsink.h"
-#include "common/switchitem.h"
+#include "common/switchstate.h"
 #include "Morvel.h"
 #include "slider.h"
 
@@ -49,7 +49,7 @@ public:
     FW_DELEGATING_IUNKNOWN
 
     CQEV_SwitchSlider();
-    ~CQEV_SwitchSlider() override;
+    ~CQEV_SwitchSlider() override = default;
 
     IDispatch* Dispatch() override { return static_cast<IQEV_SwitchSlider*>(this); }
     void Paint(const fw::RenderTarget& target) override;
@@ -63,9 +63,6 @@ public:
     STDMETHODIMP GetSetpoint(BSTR* pstrKey) override;
     STDMETHODIMP AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) override;
     STDMETHODIMP RemoveItem(BSTR strKey) override;
-
-    // The twin of AddItem for the list shown in design mode.
-    HRESULT AddDesignItem(BSTR strKey, BSTR strName, OLE_COLOR color);
 
     static const fw::PropMap& Map();
 
@@ -82,7 +79,6 @@ private:
     OLE_COLOR m_BkColor = 0xCFD1D6;
     OLE_COLOR m_RangeBkColor = 0x00FF00;
     LONG m_InverseDirection = 0;
-    BSTR m_currentKey = nullptr;
     LONG m_MarkerStyle = 0;
     LONG m_ScaleSideChanged = 0;
     LONG m_ScaleVisible = 1;
@@ -101,8 +97,7 @@ private:
     LONG m_IndicatorType = 0;
     short m_IndicatorSize = 6;
     float m_gradientLevel = 0.5f;
-    CSwitchItemList m_items;        // run time: AddItem, RemoveItem, snapping
-    CSwitchItemList m_designItems;  // shown in design mode
+    CSwitchItems m_switch;  // run-time and design-time lists, current key
     // Last point accepted while dragging; none before the first drag, so a
     // first click snaps to nothing.
     bool m_hasDragPoint = false;

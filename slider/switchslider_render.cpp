@@ -20,7 +20,7 @@ struct SwitchSliderPainter {
         a.indicatorSize = k.m_IndicatorSize;
         a.markerWidth = k.m_MarkerWidth;
         a.markerHeight = k.m_MarkerHeight;
-        const int u = shown.Find(k.m_currentKey);
+        const int u = shown.Find(k.m_switch.Current());
         a.current = u < 0 ? 0 : u;  // a key of no shown item: the first item
         a.dragging = k.DragFlag() && k.m_hasDragPoint;
         a.dragAlong = a.vertical ? k.m_dragPoint.y : k.m_dragPoint.x;

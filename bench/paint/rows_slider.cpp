@@ -15,9 +15,9 @@
 namespace {
 
 // A form's font: Times New Roman 10, or the given face, size and weight.
-void GiveFont(IDispatch* control, const wchar_t* face = L"Times New Roman", LONG tenThousandths = 100000,
-              short weight = 400, BOOL italic = FALSE) {
-    FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(face), {{tenThousandths, 0}}, weight, ANSI_CHARSET, italic,
+void GiveFont(IDispatch* control, const wchar_t* face = L"Times New Roman", ULONG tenThousandths = 100000,
+              short weight = 400) {
+    FONTDESC fd{sizeof(FONTDESC), const_cast<LPOLESTR>(face), {{tenThousandths, 0}}, weight, ANSI_CHARSET, FALSE,
                 FALSE, FALSE};
     IFontDisp* font = nullptr;
     if (FAILED(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&font)))) return;

@@ -584,10 +584,16 @@ TEST_CASE("ForDC writes directly only where that gives the same pixels") {
         t.Set(99, 203, RGB(1, 2, 3));   // outside: dropped
         t.Set(160, 203, RGB(1, 2, 3));  // outside: dropped
 
+        // A clip region (device coordinates) is honoured by the direct writes.
         gdi::Region clip(CreateRectRgn(0, 0, 10, 10));
         SelectClipRgn(dc, clip);
-        CHECK_FALSE(gdi::PixelTarget::ForDC(dc).direct());
+        gdi::PixelTarget clipped = gdi::PixelTarget::ForDC(dc);
+        CHECK(clipped.direct());
+        clipped.Set(101, 201, RGB(4, 5, 6));
+        clipped.Set(111, 201, RGB(4, 5, 6));  // outside the clip: dropped
         SelectClipRgn(dc, nullptr);
+        CHECK(GetPixel(dc, 101, 201) == RGB(4, 5, 6));
+        CHECK(GetPixel(dc, 111, 201) != RGB(4, 5, 6));
         SetMapMode(dc, MM_LOMETRIC);
         CHECK_FALSE(gdi::PixelTarget::ForDC(dc).direct());
         SetMapMode(dc, MM_TEXT);

@@ -31,72 +31,25 @@ bool KeyExists(const std::wstring& key) { return testsupport::ClassesKeyExists(k
 // The string value `name` (null: default) of HKCR\key, or "<missing>".
 std::wstring ReadString(const std::wstring& key, const wchar_t* name) { return testsupport::ClassesString(key, name); }
 
-std::wstring GuidText(REFGUID g) {
-    wchar_t buf[40];
-    StringFromGUID2(g, buf, 40);
-    return buf;
-}
+using testsupport::AddControlEntries;
+using testsupport::AddPageEntries;
+using testsupport::GuidText;
+using testsupport::LibraryNames;
+using testsupport::RegistryEntry;
 
-struct Entry {
-    std::wstring key;
-    const wchar_t* value;  // null: the default value
-    std::wstring data;     // empty with isKeyOnly: the key only has to exist
-    bool keyOnly;
-};
-
-void AddControl(std::vector<Entry>& e, const std::wstring& name, REFCLSID clsid, int bitmap,
-                const std::wstring& module) {
-    std::wstring id = GuidText(clsid), cls = name + L" Class", progId = L"Tarnik." + name;
-    std::wstring key = L"CLSID\\" + id;
-    e.push_back({progId + L".3", nullptr, cls, false});
-    e.push_back({progId + L".3\\CLSID", nullptr, id, false});
-    e.push_back({progId + L".3\\Insertable", nullptr, L"", true});
-    e.push_back({progId, nullptr, cls, false});
-    e.push_back({progId + L"\\CLSID", nullptr, id, false});
-    e.push_back({progId + L"\\CurVer", nullptr, progId + L".3", false});
-    e.push_back({key, nullptr, cls, false});
-    e.push_back({key, L"AppID", kAppId, false});
-    e.push_back({key + L"\\ProgID", nullptr, progId + L".3", false});
-    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
-    e.push_back({key + L"\\Programmable", nullptr, L"", true});
-    e.push_back({key + L"\\Control", nullptr, L"", true});
-    e.push_back({key + L"\\Insertable", nullptr, L"", true});
-    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
-    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
-    e.push_back({key + L"\\ToolboxBitmap32", nullptr, module + L", " + std::to_wstring(bitmap), false});
-    e.push_back({key + L"\\MiscStatus", nullptr, L"0", false});
-    e.push_back({key + L"\\MiscStatus\\1", nullptr, L"131473", false});
-    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
-    e.push_back({key + L"\\Version", nullptr, L"3.0", false});
-    e.push_back({key + L"\\verb\\0", nullptr, L"&Properties, 1", false});
-}
-
-void AddPage(std::vector<Entry>& e, const std::wstring& name, REFCLSID clsid, const std::wstring& module) {
-    std::wstring id = GuidText(clsid), cls = name + L" Class", progId = L"TarnikLib." + name;
-    std::wstring key = L"CLSID\\" + id;
-    e.push_back({progId + L".1", nullptr, cls, false});
-    e.push_back({progId + L".1\\CLSID", nullptr, id, false});
-    e.push_back({progId, nullptr, cls, false});
-    e.push_back({progId + L"\\CLSID", nullptr, id, false});
-    e.push_back({progId + L"\\CurVer", nullptr, progId + L".1", false});
-    e.push_back({key, nullptr, cls, false});
-    e.push_back({key, L"AppID", kAppId, false});
-    e.push_back({key + L"\\ProgID", nullptr, progId + L".1", false});
-    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
-    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
-    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
-    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
+LibraryNames Names(const std::wstring& module) {
+    return LibraryNames{L"Tarnik", L"TarnikLib", kAppId, kLibId, module};
 }
 
 // Everything the library registers. The switch knob and the pages
-// (AddControl(e, L"QEV_SwitchKnob", CLSID_QEV_SwitchKnob, 104, module),
-// AddPage(e, L"GeneralProp", ...), KnobScale, SwitchOthersProp) join as their
-// classes join the object map.
-std::vector<Entry> Expected(const std::wstring& module) {
-    std::vector<Entry> e;
+// (AddControlEntries(e, Names(module), L"QEV_SwitchKnob", ..., 104),
+// AddPageEntries(e, Names(module), L"GeneralProp", ...), KnobScale,
+// SwitchOthersProp) join as their classes join the object map.
+std::vector<RegistryEntry> Expected(const std::wstring& module) {
+    std::vector<RegistryEntry> e;
     e.push_back({std::wstring(L"AppID\\") + kAppId, nullptr, L"Tarnik", false});
     e.push_back({L"AppID\\Tarnik.DLL", L"AppID", kAppId, false});
-    AddControl(e, L"QEV_Knob", CLSID_QEV_Knob, 102, module);
+    AddControlEntries(e, Names(module), L"QEV_Knob", GuidText(CLSID_QEV_Knob), 102);
     std::wstring tl = std::wstring(L"TypeLib\\") + kLibId + L"\\3.0";
     e.push_back({tl, nullptr, L"Tarnik 3.0 Type Library", false});
     e.push_back({tl + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, module, false});
@@ -108,12 +61,8 @@ std::vector<Entry> Expected(const std::wstring& module) {
     return e;
 }
 
-void CheckRegistered(const std::vector<Entry>& expected) {
-    for (const Entry& e : expected) {
-        INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
-        if (e.keyOnly) CHECK(KeyExists(e.key));
-        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
-    }
+void CheckRegistered(const std::vector<RegistryEntry>& expected) {
+    for (const std::string& m : testsupport::RegistryMismatches(expected)) FAIL_CHECK(m);
 }
 
 // Keys that belong to the library alone and must be gone after unregistration.
@@ -135,7 +84,7 @@ std::vector<std::wstring> OwnKeys() {
 
 TEST_CASE("registration writes every entry, twice alike, and unregistration removes them") {
     Library lib;
-    std::vector<Entry> expected = Expected(lib.path);
+    std::vector<RegistryEntry> expected = Expected(lib.path);
 
     REQUIRE(lib.registerServer() == S_OK);
     CheckRegistered(expected);
@@ -207,9 +156,9 @@ TEST_CASE("every class's script writes and removes its entries") {
     };
     for (const Script& sc : scripts) {
         INFO(Narrow(sc.name));
-        std::vector<Entry> expected;
-        if (sc.bitmap) AddControl(expected, sc.name, *sc.clsid, sc.bitmap, lib.path);
-        else AddPage(expected, sc.name, *sc.clsid, lib.path);
+        std::vector<RegistryEntry> expected;
+        if (sc.bitmap) AddControlEntries(expected, Names(lib.path), sc.name, GuidText(*sc.clsid), sc.bitmap);
+        else AddPageEntries(expected, Names(lib.path), sc.name, GuidText(*sc.clsid));
         size_t count = sc.bitmap ? 3 : 2;  // %OLEMISC% belongs to controls only
         REQUIRE(fw::RunRegistryResource(lib.module, sc.id, vars, count, fw::RegistryMode::Register) == S_OK);
         CheckRegistered(expected);

@@ -22,6 +22,11 @@ const MutationTarget kTargets[] = {
     // The knob family (Tarnik).
     {"knob", L"Tarnik.dll", L"{4239AE66-F4F8-4D5F-A26B-CF369C4EDEA6}"},
     {"switch knob", L"Tarnik.dll", L"{CF35E3ED-FFDB-4343-B0AE-C1073AA22190}"},
+    // The slider library (Morvel).
+    {"slider", L"Morvel.dll", L"{A47569DD-4B28-4388-857D-45874088FDC1}"},
+    {"switch slider", L"Morvel.dll", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}"},
+    // The button library (Pellan).
+    {"smart button", L"Pellan.dll", L"{BA283D99-A0F2-45B2-94AD-A90D8F512F0E}", true},
 };
 
 IDispatch* Create(const MutationTarget& target) {

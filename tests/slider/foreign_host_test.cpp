@@ -12,32 +12,16 @@
 
 using namespace testsupport;
 
-namespace {
-
-typedef BOOL(WINAPI* AxWinInit)();
-typedef HRESULT(WINAPI* AxGetControl)(HWND, IUnknown**);
-
-}  // namespace
-
 TEST_CASE("the platform's host window creates, shows and releases the registered slider and switch slider") {
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    REQUIRE(atl != nullptr);
-    auto init = reinterpret_cast<AxWinInit>(GetProcAddress(atl, "AtlAxWinInit"));
-    auto getControl = reinterpret_cast<AxGetControl>(GetProcAddress(atl, "AtlAxGetControl"));
-    REQUIRE((init && getControl));
-    REQUIRE(init());
-
     struct Case {
         const wchar_t* progId;
         const IID* iid;
     } cases[] = {{L"Morvel.QEV_Slider", &IID_IQEV_Slider}, {L"Morvel.QEV_SwitchSlider.3", &IID_IQEV_SwitchSlider}};
     for (const Case& c : cases) {
         TestWindow window(240, 140);
-        HWND host = CreateWindowExW(0, L"AtlAxWin", c.progId, WS_CHILD | WS_VISIBLE, 20, 20, 200, 100, window,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr);
-        REQUIRE(host != nullptr);
         IUnknown* unk = nullptr;
-        REQUIRE(getControl(host, &unk) == S_OK);
+        HWND host = CreatePlatformHost(window, c.progId, RECT{20, 20, 220, 120}, &unk);
+        REQUIRE(host != nullptr);
         REQUIRE(unk != nullptr);
         IDispatch* ctl = nullptr;
         REQUIRE(unk->QueryInterface(*c.iid, reinterpret_cast<void**>(&ctl)) == S_OK);

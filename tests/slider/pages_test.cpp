@@ -2,8 +2,8 @@
 // with a page site of our own, real dialogs in a hidden window, and the real
 // controls' property notifications as the record of every put.
 #include "slider_support.h"
-#include <commctrl.h>
-#include <cwchar>
+#include "tests/support/frame.h"
+#include "tests/support/pagehost.h"
 
 using namespace slidertest;
 
@@ -16,53 +16,14 @@ T* Create(REFCLSID clsid, REFIID iid) {
     return obj;
 }
 
-struct ActivePage {
-    HWND host = nullptr;
-    RecordingPageSite site;
-    Ptr<IPropertyPage> page;
-
-    explicit ActivePage(REFCLSID clsid) {
-        host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 700, 400, nullptr, nullptr, nullptr, nullptr);
-        REQUIRE(host != nullptr);
-        page.p = Create<IPropertyPage>(clsid, IID_IPropertyPage);
-        REQUIRE(page->SetPageSite(&site) == S_OK);
-    }
-    ~ActivePage() {
-        page->Deactivate();
-        page->SetObjects(0, nullptr);
-        page->SetPageSite(nullptr);
-        page.reset();
-        DestroyWindow(host);
-    }
+// A page of the library on a hidden window, shown for one object.
+struct ActivePage : PageHost {
+    explicit ActivePage(REFCLSID clsid) : PageHost(Morvel(), clsid) { REQUIRE(page); }
     HRESULT Show(IUnknown* object) {
-        HRESULT hr = page->SetObjects(1, &object);
-        if (FAILED(hr)) return hr;
-        RECT rc = {10, 10, 610, 310};
-        return page->Activate(host, &rc, FALSE);
+        HRESULT hr = Objects({object});
+        return FAILED(hr) ? hr : Activate();
     }
-    HWND Dialog() const { return GetWindow(host, GW_CHILD); }
-    HWND Item(int id) const { return GetDlgItem(Dialog(), id); }
-    std::wstring Text(int id) const {
-        wchar_t buf[512] = {};
-        GetDlgItemTextW(Dialog(), id, buf, 512);
-        return buf;
-    }
-    void SetText(int id, const wchar_t* text) { SetDlgItemTextW(Dialog(), id, text); }
-    void Type(int id, const wchar_t* keys) {
-        for (; *keys; ++keys) SendMessageW(Item(id), WM_CHAR, *keys, 1);
-    }
-    int Selection(int id) const { return (int)SendMessageW(Item(id), CB_GETCURSEL, 0, 0); }
-    void Choose(int id, int index) {
-        SendMessageW(Item(id), CB_SETCURSEL, index, 0);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)Item(id));
-    }
-    int ListCount(int id) const { return (int)SendMessageW(Item(id), CB_GETCOUNT, 0, 0); }
-    bool Checked(int id) const { return IsDlgButtonChecked(Dialog(), id) == BST_CHECKED; }
-    void Click(int id) {
-        CheckDlgButton(Dialog(), id, Checked(id) ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
-    }
-    bool Dirty() { return page->IsPageDirty() == S_OK; }
+    int ListCount(int id) const { return (int)ListTexts(id).size(); }
     bool Visible(int id) const { return (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 };
 
@@ -206,45 +167,6 @@ TEST_CASE("Others: the precision's decimals, untouched values back exactly, the 
     CHECK(page.Text(217) == L"100");  // precision 0 now
 }
 
-namespace {
-
-int g_tabs = -1;
-bool g_closed = false;
-int g_ticks = 0;
-
-BOOL CALLBACK FindTabs(HWND hwnd, LPARAM) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (_wcsicmp(cls, WC_TABCONTROLW) == 0) g_tabs = (int)SendMessageW(hwnd, TCM_GETITEMCOUNT, 0, 0);
-    return TRUE;
-}
-
-BOOL CALLBACK FindFrame(HWND hwnd, LPARAM out) {
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(out) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Runs inside the frame's modal loop: counts its tabs and closes it.
-void CALLBACK WatchFrame(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND frame = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindFrame, reinterpret_cast<LPARAM>(&frame));
-    if (!frame && ++g_ticks < 100) return;
-    if (frame) {
-        EnumChildWindows(frame, FindTabs, 0);
-        PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
-        PostMessageW(frame, WM_CLOSE, 0, 0);
-    }
-    g_closed = frame != nullptr;
-    KillTimer(nullptr, timer);
-}
-
-}  // namespace
-
 TEST_CASE("the Properties verb opens the property frame with the slider's own pages") {
     const CLSID* pageIds[] = {&CLSID_GeneralProp, &CLSID_OthersProp};
     DWORD cookies[2] = {};
@@ -259,13 +181,11 @@ TEST_CASE("the Properties verb opens the property frame with the slider's own pa
     Ptr<IOleObject> ole;
     QueryOwned(s.p, IID_IOleObject, ole);
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, WatchFrame);
-    REQUIRE(timer != 0);
-    HRESULT hr = ole->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, host, nullptr);
-    KillTimer(nullptr, timer);
-    CHECK(hr == S_OK);
-    CHECK(g_closed);
-    CHECK(g_tabs == 2);  // the stock colour and font pages are not registered here
+    FrameSeen seen;
+    CHECK(OpenPropertiesVerb(ole, host, seen) == S_OK);
+    CHECK(seen.closed);
+    CHECK(seen.Has(207, L"ComboBox"));  // the General page's marker styles
+    CHECK(seen.tabs == 2);  // the stock colour and font pages are not registered here
     DestroyWindow(host);
     for (DWORD c : cookies) CoRevokeClassObject(c);
 }

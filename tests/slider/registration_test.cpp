@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "Morvel.h"
+#include "tests/support/registry.h"
+
+using namespace testsupport;
 
 namespace {
 
@@ -42,85 +45,15 @@ DWORD RunRegsvr32(const std::wstring& module, bool unregister) {
     return code;
 }
 
-bool KeyExists(const std::wstring& key) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
-    RegCloseKey(h);
-    return true;
-}
-
-std::wstring ReadString(const std::wstring& key, const wchar_t* name) {
-    HKEY h;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return L"<missing>";
-    wchar_t buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LONG err = RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(h);
-    if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
-    return std::wstring(buf, size / sizeof(wchar_t) - 1);
-}
-
-std::wstring GuidText(REFGUID g) {
-    wchar_t buf[40];
-    StringFromGUID2(g, buf, 40);
-    return buf;
-}
-
-struct Entry {
-    std::wstring key;
-    const wchar_t* value;  // null: the default value
-    std::wstring data;
-    bool keyOnly;
-};
-
-void AddControl(std::vector<Entry>& e, const std::wstring& name, const std::wstring& id, int bitmap,
-                const std::wstring& module) {
-    std::wstring cls = name + L" Class", progId = L"Morvel." + name, key = L"CLSID\\" + id;
-    e.push_back({progId + L".3", nullptr, cls, false});
-    e.push_back({progId + L".3\\CLSID", nullptr, id, false});
-    e.push_back({progId + L".3\\Insertable", nullptr, L"", true});
-    e.push_back({progId, nullptr, cls, false});
-    e.push_back({progId + L"\\CLSID", nullptr, id, false});
-    e.push_back({progId + L"\\CurVer", nullptr, progId + L".3", false});
-    e.push_back({key, nullptr, cls, false});
-    e.push_back({key, L"AppID", kAppId, false});
-    e.push_back({key + L"\\ProgID", nullptr, progId + L".3", false});
-    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
-    for (const wchar_t* flag : {L"\\Programmable", L"\\Control", L"\\Insertable"}) e.push_back({key + flag, nullptr, L"", true});
-    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
-    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
-    e.push_back({key + L"\\ToolboxBitmap32", nullptr, module + L", " + std::to_wstring(bitmap), false});
-    e.push_back({key + L"\\MiscStatus", nullptr, L"0", false});
-    e.push_back({key + L"\\MiscStatus\\1", nullptr, L"131473", false});
-    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
-    e.push_back({key + L"\\Version", nullptr, L"3.0", false});
-    e.push_back({key + L"\\verb\\0", nullptr, L"&Properties, 1", false});
-}
-
-void AddPage(std::vector<Entry>& e, const std::wstring& name, const std::wstring& id, const std::wstring& module) {
-    std::wstring cls = name + L" Class", progId = L"MorvelLib." + name, key = L"CLSID\\" + id;
-    e.push_back({progId + L".1", nullptr, cls, false});
-    e.push_back({progId + L".1\\CLSID", nullptr, id, false});
-    e.push_back({progId, nullptr, cls, false});
-    e.push_back({progId + L"\\CLSID", nullptr, id, false});
-    e.push_back({progId + L"\\CurVer", nullptr, progId + L".1", false});
-    e.push_back({key, nullptr, cls, false});
-    e.push_back({key, L"AppID", kAppId, false});
-    e.push_back({key + L"\\ProgID", nullptr, progId + L".1", false});
-    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
-    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
-    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
-    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
-}
-
-std::vector<Entry> Expected(const std::wstring& module) {
-    std::vector<Entry> e;
+std::vector<RegistryEntry> Expected(const std::wstring& module) {
+    const LibraryNames lib{L"Morvel", L"MorvelLib", kAppId, kLibId, module};
+    std::vector<RegistryEntry> e;
     e.push_back({std::wstring(L"AppID\\") + kAppId, nullptr, L"Morvel", false});
     e.push_back({L"AppID\\Morvel.DLL", L"AppID", kAppId, false});
-    AddControl(e, L"QEV_Slider", L"{A47569DD-4B28-4388-857D-45874088FDC1}", 102, module);
-    AddControl(e, L"QEV_SwitchSlider", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}", 104, module);
-    AddPage(e, L"GeneralProp", kGeneralProp, module);
-    AddPage(e, L"OthersProp", kOthersProp, module);
+    AddControlEntries(e, lib, L"QEV_Slider", L"{A47569DD-4B28-4388-857D-45874088FDC1}", 102);
+    AddControlEntries(e, lib, L"QEV_SwitchSlider", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}", 104);
+    AddPageEntries(e, lib, L"GeneralProp", kGeneralProp);
+    AddPageEntries(e, lib, L"OthersProp", kOthersProp);
     std::wstring tl = std::wstring(L"TypeLib\\") + kLibId + L"\\3.0";
     e.push_back({tl, nullptr, L"Morvel 3.0 Type Library", false});
     e.push_back({tl + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, module, false});
@@ -132,23 +65,15 @@ std::vector<Entry> Expected(const std::wstring& module) {
     return e;
 }
 
-void CheckRegistered(const std::vector<Entry>& expected) {
-    for (const Entry& e : expected) {
-        INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
-        if (e.keyOnly) CHECK(KeyExists(e.key));
-        else CHECK(Narrow(ReadString(e.key, e.value)) == Narrow(e.data));
-    }
-}
-
 }  // namespace
 
 TEST_CASE("regsvr32 writes every entry, twice alike, and /u removes the library's own keys") {
     const std::wstring module = ModulePath();
-    const std::vector<Entry> expected = Expected(module);
+    const std::vector<RegistryEntry> expected = Expected(module);
     for (int pass = 0; pass < 2; ++pass) {
         INFO("registration " << pass + 1);
         REQUIRE(RunRegsvr32(module, false) == 0);
-        CheckRegistered(expected);
+        for (const std::string& m : RegistryMismatches(expected)) FAIL_CHECK(m);
     }
     ITypeLib* tl = nullptr;
     REQUIRE(LoadRegTypeLib(LIBID_MorvelLib, 3, 0, 0, &tl) == S_OK);
@@ -169,10 +94,10 @@ TEST_CASE("regsvr32 writes every entry, twice alike, and /u removes the library'
     };
     for (const std::wstring& key : gone) {
         INFO(Narrow(key));
-        CHECK_FALSE(KeyExists(key));
+        CHECK_FALSE(ClassesKeyExists(key));
     }
-    CHECK(KeyExists(L"CLSID"));
+    CHECK(ClassesKeyExists(L"CLSID"));
     // The run keeps every library registered.
     CHECK(RunRegsvr32(module, false) == 0);
-    CHECK(KeyExists(L"Morvel.QEV_Slider"));
+    CHECK(ClassesKeyExists(L"Morvel.QEV_Slider"));
 }

@@ -291,3 +291,20 @@ TEST_CASE("an empty shown list draws no marker; repeated paints of every style l
     }
     CHECK(CountGdiObjects() == before);
 }
+
+TEST_CASE("huge tick counts paint at all, and percentage labels of an empty range draw nothing") {
+    Fresh f;
+    f.s->put_TickerNum(32767);
+    f.s->put_SubTickerNum(32767);  // a pixel walk, not a billion ticks: the run's timeout guards it
+    DibCanvas canvas = DrawToDib(f.s, 400, 80);
+    CHECK(canvas.Pixel(100, 40 - 5 - 2) == 0x0000FF);  // ticks everywhere above the field, in TextColor
+
+    Fresh empty;
+    empty.s->put_MinVal(5);
+    empty.s->put_MaxVal(5);
+    empty.s->put_PercentageScale(VARIANT_TRUE);
+    empty.s->put_ShowSetpointValue(VARIANT_TRUE);
+    Wmf wmf;
+    REQUIRE(wmf.Record(empty.s, 200, 60) == S_OK);
+    CHECK(wmf.Texts().empty());
+}

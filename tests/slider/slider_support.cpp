@@ -1,65 +1,6 @@
 #include "slider_support.h"
-#include <algorithm>
 
 namespace slidertest {
-
-Bytes SaveBytes(IUnknown* control) {
-    Ptr<IPersistStreamInit> ps;
-    QueryOwned(control, IID_IPersistStreamInit, ps);
-    Ptr<IStream> s;
-    REQUIRE(CreateStreamOnHGlobal(nullptr, TRUE, s.out()) == S_OK);
-    REQUIRE(ps->Save(s, TRUE) == S_OK);
-    STATSTG st{};
-    s->Stat(&st, STATFLAG_NONAME);
-    Bytes out((size_t)st.cbSize.QuadPart);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    ULONG read = 0;
-    if (!out.empty()) s->Read(out.data(), (ULONG)out.size(), &read);
-    return out;
-}
-
-HRESULT LoadBytes(IUnknown* control, const Bytes& bytes) {
-    Ptr<IPersistStreamInit> ps;
-    QueryOwned(control, IID_IPersistStreamInit, ps);
-    Ptr<IStream> s;
-    REQUIRE(CreateStreamOnHGlobal(nullptr, TRUE, s.out()) == S_OK);
-    ULONG written = 0;
-    s->Write(bytes.data(), (ULONG)bytes.size(), &written);
-    LARGE_INTEGER zero{};
-    s->Seek(zero, STREAM_SEEK_SET, nullptr);
-    return ps->Load(s);
-}
-
-size_t Find(const Bytes& hay, const Bytes& needle, size_t from) {
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i)
-        if (std::equal(needle.begin(), needle.end(), hay.begin() + i)) return i;
-    return std::string::npos;
-}
-
-STDMETHODIMP Bag::QueryInterface(REFIID iid, void** ppv) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IPropertyBag)) {
-        *ppv = this;
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP Bag::Read(LPCOLESTR name, VARIANT* v, IErrorLog*) {
-    auto it = values.find(name);
-    if (it == values.end()) return E_INVALIDARG;
-    VARTYPE want = V_VT(v);
-    VariantClear(v);
-    if (want == VT_EMPTY || want == it->second.vt()) return VariantCopy(v, &it->second.v);
-    return VariantChangeType(v, &it->second.v, 0, want);
-}
-
-STDMETHODIMP Bag::Write(LPCOLESTR name, VARIANT* v) {
-    values[name] = Variant(*v);
-    order.push_back(name);
-    return S_OK;
-}
 
 HRESULT PutProperty(IUnknown* control, DISPID id, const VARIANT& value) {
     Ptr<IDispatch> d;

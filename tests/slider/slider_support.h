@@ -1,5 +1,5 @@
-// Helpers of the slider library's tests: owned COM pointers and strings, the
-// saved stream as bytes, a map-backed property bag, late-bound calls, and a
+// Helpers of the slider library's tests: owned COM pointers and strings,
+// saved bytes and a bag that keeps its key order, late-bound calls, and a
 // control hosted in a window of its own through the project's control site.
 #pragma once
 #include <doctest/doctest.h>
@@ -14,6 +14,7 @@
 #include "Morvel.h"
 #include "forms/site.h"
 #include "tests/support/host.h"
+#include "tests/support/persistence.h"
 #include "tests/support/recorders.h"
 
 namespace slidertest {
@@ -63,38 +64,25 @@ struct Bstr {
 };
 
 typedef std::vector<BYTE> Bytes;
+typedef TaggedBytes Builder;
+using testsupport::FindBytes;
 
-Bytes SaveBytes(IUnknown* control);
-HRESULT LoadBytes(IUnknown* control, const Bytes& bytes);
-size_t Find(const Bytes& hay, const Bytes& needle, size_t from = 0);
+// The saved stream of a control (its dirty mark cleared), and a load from bytes.
+inline Bytes SaveBytes(IUnknown* control) {
+    Bytes bytes;
+    REQUIRE(SaveControl(control, bytes) == S_OK);
+    return bytes;
+}
+inline HRESULT LoadBytes(IUnknown* control, const Bytes& bytes) { return LoadControl(control, bytes); }
 
-// Appends little-endian values the way the saved stream lays them out.
-struct Builder {
-    Bytes b;
-    template <class T>
-    Builder& raw(T v) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(&v);
-        b.insert(b.end(), p, p + sizeof(T));
-        return *this;
-    }
-    Builder& tag(VARTYPE vt) { return raw<USHORT>(vt); }
-    Builder& color(DWORD c) { return tag(VT_UI4).raw<DWORD>(c); }
-    Builder& boolean(bool v) { return tag(VT_BOOL).raw<SHORT>(v ? -1 : 0); }
-    Builder& i2(SHORT v) { return tag(VT_I2).raw<SHORT>(v); }
-    Builder& i4(LONG v) { return tag(VT_I4).raw<LONG>(v); }
-    Builder& r8(double v) { return tag(VT_R8).raw<double>(v); }
-};
-
-// A property bag over a map, as a container keeps it; keys in write order too.
-class Bag : public IPropertyBag {
+// A property bag that also keeps the order of the keys written.
+class Bag : public MapBag {
 public:
-    std::map<std::wstring, Variant> values;
     std::vector<std::wstring> order;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP Read(LPCOLESTR name, VARIANT* v, IErrorLog*) override;
-    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override;
+    STDMETHODIMP Write(LPCOLESTR name, VARIANT* v) override {
+        order.push_back(name);
+        return MapBag::Write(name, v);
+    }
 };
 
 // Late-bound property put and get through the control's IDispatch.

@@ -165,7 +165,7 @@ TEST_CASE("the saved stream: version, extent and the rows in map order with thei
     const BYTE start[] = {0x00, 0x08, 0x00, 0x00};
     CHECK(Bytes(saved.begin(), saved.begin() + 4) == Bytes(start, start + 4));
     const BYTE rangeThenMax[] = {0x13, 0, 0, 0xFF, 0, 0, 0x0B, 0, 0, 0, 0x05, 0, 0, 0, 0, 0, 0, 0, 0x59, 0x40};
-    CHECK(Find(saved, Bytes(rangeThenMax, rangeThenMax + sizeof rangeThenMax)) == 12 + 4 + 6);
+    CHECK(FindBytes(saved, Bytes(rangeThenMax, rangeThenMax + sizeof rangeThenMax)) == 12 + 4 + 6);
 
     // After the font object: Enabled, the eight parts and BackStyle.
     Bstr name;
@@ -189,10 +189,10 @@ TEST_CASE("an underlined font fills the FontStrikethrough slot, which loads into
     // FontItalic (false), FontUnderline (true), "FontStrikethrough" holding the underline (true), FontWeight.
     Builder rows;
     rows.boolean(false).boolean(true).boolean(true).tag(VT_I2);
-    CHECK(Find(saved, rows.b) != std::string::npos);
+    CHECK(FindBytes(saved, rows.b) != std::string::npos);
 
     // A stream whose slot says underlined while the Underline row says not.
-    size_t at = Find(saved, rows.b);
+    size_t at = FindBytes(saved, rows.b);
     REQUIRE(at != std::string::npos);
     Bytes edited = saved;
     edited[at + 6] = 0;

@@ -1,6 +1,7 @@
 // The switch slider through COM: defaults, setters and persistence, the item
 // methods and the lists on show, and the snap of its marker.
 #include "slider_support.h"
+#include "tests/support/canvas.h"
 
 using namespace slidertest;
 
@@ -88,7 +89,7 @@ TEST_CASE("saving keeps every mapped property, loses the items and the current k
     // Its own strikethrough slot: italic false, underline false, strikethrough true.
     Builder parts;
     parts.boolean(false).boolean(false).boolean(true).tag(VT_I2);
-    CHECK(Find(saved, parts.b) != std::string::npos);
+    CHECK(FindBytes(saved, parts.b) != std::string::npos);
 
     SwitchHost b;
     CHECK(LoadBytes(b.control, saved) == S_OK);
@@ -233,4 +234,21 @@ TEST_CASE("design mode shows the sample items but snaps on the run-time list") {
     empty.Release(81, 100);
     CHECK(empty.events.Dispids() == std::vector<DISPID>{MouseDown, MouseMove, MouseUp, Click});
     CHECK(empty.Key() == L"Key2");
+}
+
+TEST_CASE("the list on show: the samples in design mode, the run-time list in user mode or without an answer") {
+    struct Case {
+        bool userMode, answer, samples;
+    } cases[] = {{false, true, true}, {true, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        INFO("user mode " << c.userMode << ", answered " << c.answer);
+        SwitchHost h(100, 120, c.userMode, c.answer);
+        h.s()->put_Vertical(VARIANT_TRUE);
+        h.Paint();
+        DibCanvas shot = CaptureWindow(h.hwnd);
+        const RECT all{0, 0, 100, 120};
+        // Item1's red mark and name, and the marker's face on Key2.
+        CHECK((shot.Count(RGB(255, 0, 0), &all) > 0) == c.samples);
+        CHECK((shot.Count(0xD0D0D0, &all) > 0) == c.samples);
+    }
 }

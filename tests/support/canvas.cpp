@@ -188,6 +188,19 @@ int CountGdiObjects() {
     return n;
 }
 
+int GdiGrowth(const std::function<void()>& step, int reps) {
+    step();
+    int growth = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int before = CountGdiObjects();
+        for (int i = 0; i < reps; ++i) step();
+        growth = CountGdiObjects() - before;
+        if (growth <= 0) return 0;
+        Sleep(50);
+    }
+    return growth;
+}
+
 const char* GdiCountMethod() { return HandleTableProbeWorks() ? "handle table" : "GetGuiResources"; }
 
 }  // namespace testsupport

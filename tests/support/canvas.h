@@ -79,4 +79,11 @@ std::vector<int> CountGdiObjectsByType();
 // with GetObjectType) or "GetGuiResources".
 const char* GdiCountMethod();
 
+// Objects a repeated step leaves behind, for leak checks of code that paints
+// into windows: the window system creates some objects of its own at times
+// nobody controls (surfaces of windows being mapped, cached DCs), so the step
+// runs once to warm up and then up to three times `reps` times; any run that
+// ends where it started proves no leak, while a real leak grows in every run.
+int GdiGrowth(const std::function<void()>& step, int reps = 5);
+
 }  // namespace testsupport

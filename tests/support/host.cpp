@@ -128,7 +128,9 @@ HWND CreatePlatformHost(HWND parent, const wchar_t* progId, const RECT& pos, IUn
     if (!atl) return nullptr;
     auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     auto getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    if (!init || !getControl || !init()) return nullptr;
+    if (!init || !getControl) return nullptr;
+    init();  // FALSE once its classes are registered in this process: a second host is fine
+
     HWND host = CreateWindowExW(0, L"AtlAxWin", progId, WS_CHILD | WS_VISIBLE, pos.left, pos.top,
                                 pos.right - pos.left, pos.bottom - pos.top, parent, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);

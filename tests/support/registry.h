@@ -1,8 +1,11 @@
 // Registration tests: a control library loaded by file name with its
-// register and unregister entry points, and reads of HKEY_CLASSES_ROOT.
+// register and unregister entry points, reads of HKEY_CLASSES_ROOT, and the
+// entries every library's control and page scripts write.
 #pragma once
 #include <windows.h>
+#include <ole2.h>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -52,5 +55,31 @@ inline std::wstring ClassesString(const std::wstring& key, const wchar_t* name) 
     if (err != ERROR_SUCCESS || type != REG_SZ) return L"<missing>";
     return std::wstring(buf, size / sizeof(wchar_t) - 1);
 }
+
+std::wstring GuidText(REFGUID g);
+
+// One value (or key) a registration script writes under HKEY_CLASSES_ROOT.
+struct RegistryEntry {
+    std::wstring key;
+    const wchar_t* value;  // null: the default value
+    std::wstring data;
+    bool keyOnly;          // the key only has to exist
+};
+
+// A library's names: "Morvel" (control ProgIDs), "MorvelLib" (page ProgIDs),
+// its AppID and LIBID as registry text, and its module's path.
+struct LibraryNames {
+    std::wstring controlPrefix, pagePrefix, appId, libId, module;
+};
+
+// The entries of a control's script (ProgIDs, class key, flags, server,
+// toolbox bitmap, misc status, type library, version, verb) and of a page's.
+void AddControlEntries(std::vector<RegistryEntry>& e, const LibraryNames& lib, const std::wstring& name,
+                       const std::wstring& clsid, int bitmap);
+void AddPageEntries(std::vector<RegistryEntry>& e, const LibraryNames& lib, const std::wstring& name,
+                    const std::wstring& clsid);
+
+// One line per entry the registry does not hold as expected.
+std::vector<std::string> RegistryMismatches(const std::vector<RegistryEntry>& expected);
 
 }  // namespace testsupport

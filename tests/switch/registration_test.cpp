@@ -28,48 +28,16 @@ std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end(
 using testsupport::ClassesKeyExists;
 using testsupport::ClassesString;
 
-struct Entry {
-    std::wstring key;
-    const wchar_t* value;  // null: the default value
-    std::wstring data;
-    bool keyOnly;
-};
+using testsupport::RegistryEntry;
 
-// Keys and values of one class: the control when `bitmap` is given, else a page.
-void AddClass(std::vector<Entry>& e, const std::wstring& progId, const std::wstring& name, const wchar_t* clsid,
-              int bitmap, const std::wstring& module) {
-    std::wstring cls = name + L" Class", key = std::wstring(L"CLSID\\") + clsid;
-    std::wstring versioned = progId + (bitmap ? L".3" : L".1");
-    e.push_back({versioned, nullptr, cls, false});
-    e.push_back({versioned + L"\\CLSID", nullptr, clsid, false});
-    e.push_back({progId, nullptr, cls, false});
-    e.push_back({progId + L"\\CLSID", nullptr, clsid, false});
-    e.push_back({progId + L"\\CurVer", nullptr, versioned, false});
-    e.push_back({key, nullptr, cls, false});
-    e.push_back({key, L"AppID", kAppId, false});
-    e.push_back({key + L"\\ProgID", nullptr, versioned, false});
-    e.push_back({key + L"\\VersionIndependentProgID", nullptr, progId, false});
-    e.push_back({key + L"\\InprocServer32", nullptr, module, false});
-    e.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment", false});
-    e.push_back({key + L"\\TypeLib", nullptr, kLibId, false});
-    if (!bitmap) return;
-    e.push_back({versioned + L"\\Insertable", nullptr, L"", true});
-    for (const wchar_t* sub : {L"\\Programmable", L"\\Control", L"\\Insertable"})
-        e.push_back({key + sub, nullptr, L"", true});
-    e.push_back({key + L"\\ToolboxBitmap32", nullptr, module + L", " + std::to_wstring(bitmap), false});
-    e.push_back({key + L"\\MiscStatus", nullptr, L"0", false});
-    e.push_back({key + L"\\MiscStatus\\1", nullptr, L"131473", false});
-    e.push_back({key + L"\\Version", nullptr, L"3.0", false});
-    e.push_back({key + L"\\verb\\0", nullptr, L"&Properties, 1", false});
-}
-
-std::vector<Entry> Expected(const std::wstring& module) {
-    std::vector<Entry> e;
+std::vector<RegistryEntry> Expected(const std::wstring& module) {
+    const testsupport::LibraryNames names{L"Wendal", L"WendalLib", kAppId, kLibId, module};
+    std::vector<RegistryEntry> e;
     e.push_back({std::wstring(L"AppID\\") + kAppId, nullptr, L"Wendal", false});
     e.push_back({L"AppID\\Wendal.DLL", L"AppID", kAppId, false});
-    AddClass(e, L"Wendal.QEV_Switch", L"QEV_Switch", kSwitch, 102, module);
-    AddClass(e, L"WendalLib.GeneralProp", L"GeneralProp", kGeneral, 0, module);
-    AddClass(e, L"WendalLib.OthersProp", L"OthersProp", kOthers, 0, module);
+    testsupport::AddControlEntries(e, names, L"QEV_Switch", kSwitch, 102);
+    testsupport::AddPageEntries(e, names, L"GeneralProp", kGeneral);
+    testsupport::AddPageEntries(e, names, L"OthersProp", kOthers);
     std::wstring tl = std::wstring(L"TypeLib\\") + kLibId + L"\\3.0";
     e.push_back({tl, nullptr, L"Wendal 3.0 Type Library", false});
     e.push_back({tl + (sizeof(void*) == 8 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, module, false});
@@ -79,19 +47,15 @@ std::vector<Entry> Expected(const std::wstring& module) {
     return e;
 }
 
-void CheckRegistered(const std::vector<Entry>& expected) {
-    for (const Entry& e : expected) {
-        INFO(Narrow(e.key) << " " << (e.value ? Narrow(e.value) : "(default)"));
-        if (e.keyOnly) CHECK(ClassesKeyExists(e.key));
-        else CHECK(Narrow(ClassesString(e.key, e.value)) == Narrow(e.data));
-    }
+void CheckRegistered(const std::vector<RegistryEntry>& expected) {
+    for (const std::string& m : testsupport::RegistryMismatches(expected)) FAIL_CHECK(m);
 }
 
 }  // namespace
 
 TEST_CASE("registration writes every entry, twice alike, and unregistration removes the library's own keys") {
     Library lib;
-    std::vector<Entry> expected = Expected(lib.path);
+    std::vector<RegistryEntry> expected = Expected(lib.path);
     for (int round = 0; round < 2; ++round) {
         INFO("round " << round);
         REQUIRE(lib.registerServer() == S_OK);

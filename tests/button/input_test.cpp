@@ -1,0 +1,162 @@
+// Mouse and keys sent to the button's window, and the events they fire:
+// hover with capture, press and Click, double click, dragging out, capture
+// taken away, disabling, and key events split from lParam.
+#include "button_util.h"
+
+using namespace buttontest;
+
+namespace {
+
+const COLORREF kFace = RGB(0, 160, 0), kCapture = RGB(200, 0, 0), kFocus = RGB(0, 0, 200);
+
+// A button in place in a window, painted once by the system, with a sink.
+struct Clicked : Hosted {
+    EventRecorder events{kIidEvents};
+    HWND w = nullptr;
+    explicit Clicked(ButtonShapeStyle shape, bool userMode = true) {
+        site->ambients().userMode = userMode;
+        b->put_ShapeType(shape);
+        b->put_FaceColor(kFace);
+        b->put_CaptureColor(kCapture);
+        b->put_FocusColor(kFocus);
+        b->put_Caption(nullptr);
+        REQUIRE(events.Connect(b) == S_OK);
+        w = Activate(RECT{0, 0, 100, 60});
+    }
+    void Send(UINT msg, int x, int y, WPARAM wp = 0) { SendMessageW(w, msg, wp, MAKELPARAM(x, y)); }
+    // The face colour at the middle as a paint now shows it.
+    COLORREF Face() {
+        DibCanvas c = DrawToDib(b, 100, 60);
+        return c.Pixel(50, 30);
+    }
+};
+
+}  // namespace
+
+TEST_CASE("press and release inside click; a double click fires DblClick without a press") {
+    Clicked c(BSS_RECT);
+    c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+    CHECK(GetCapture() == c.w);
+    CHECK(GetFocus() == c.w);
+    CHECK(c.Face() == RGB(228, 128, 128));  // pressed and hovering: the capture colour, pressed
+    c.Send(WM_LBUTTONUP, 50, 30);
+    c.Send(WM_LBUTTONDBLCLK, 50, 30, MK_LBUTTON);
+    c.Send(WM_LBUTTONUP, 50, 30);
+    CHECK(c.events.Dispids() == std::vector<DISPID>{E_MouseDown, E_MouseUp, E_Click, E_DblClick, E_MouseUp});
+    const RecordedEvent* down = c.events.Events().data();
+    CHECK(down->Long(0) == 50);
+    CHECK(down->Long(1) == 30);
+    CHECK(down->types == std::vector<VARTYPE>{VT_I4, VT_I4});
+    CHECK(GetCapture() == c.w);  // the capture belongs to the hover state
+}
+
+TEST_CASE("dragging out of the shape clears the press for good: no Click on release") {
+    Clicked c(BSS_CIRCLE);
+    c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+    c.Send(WM_MOUSEMOVE, 2, 2, MK_LBUTTON);  // a corner outside the ellipse
+    CHECK(GetCapture() != c.w);
+    c.Send(WM_MOUSEMOVE, 50, 30, MK_LBUTTON);  // back in: hover, not pressed
+    CHECK(c.Face() == kCapture);
+    c.Send(WM_LBUTTONUP, 50, 30);
+    CHECK(c.events.Count(E_Click) == 0);
+    CHECK(c.events.Count(E_MouseMove) == 2);
+    // A press on a corner outside the shape takes the focus but presses nothing.
+    c.events.Clear();
+    c.Send(WM_LBUTTONDOWN, 1, 1, MK_LBUTTON);
+    c.Send(WM_LBUTTONUP, 1, 1);
+    CHECK(c.events.Dispids() == std::vector<DISPID>{E_MouseDown, E_MouseUp});
+    CHECK(GetFocus() == c.w);
+}
+
+TEST_CASE("hover and focus colours: hover wins over focus; capture taken away ends the hover") {
+    Clicked c(BSS_RECT);
+    CHECK(c.Face() == kFace);
+    SetFocus(c.w);
+    CHECK(c.Face() == kFocus);
+    c.Send(WM_MOUSEMOVE, 50, 30);
+    CHECK(GetCapture() == c.w);
+    CHECK(c.Face() == kCapture);
+    // Losing the focus keeps the hover look.
+    SetFocus(nullptr);
+    CHECK(c.Face() == kCapture);
+    // Another window takes the capture (a dialog, the container).
+    SetCapture(c.window);
+    CHECK(c.Face() == kFace);
+    ReleaseCapture();
+}
+
+TEST_CASE("disabled: no events at all and no capture kept, in design mode too") {
+    for (bool userMode : {true, false}) {
+        INFO("user mode " << userMode);
+        Clicked c(BSS_RECT, userMode);
+        c.Send(WM_MOUSEMOVE, 50, 30);
+        REQUIRE(GetCapture() == c.w);
+        CHECK(c.b->put_Enabled(VARIANT_FALSE) == S_OK);
+        CHECK(GetCapture() != c.w);
+        CHECK(IsWindowEnabled(c.w) == (userMode ? FALSE : TRUE));
+        c.events.Clear();
+        c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+        c.Send(WM_MOUSEMOVE, 40, 30);
+        c.Send(WM_LBUTTONUP, 50, 30);
+        c.Send(WM_LBUTTONDBLCLK, 50, 30);
+        SendMessageW(c.w, WM_KEYDOWN, 0x41, MAKELPARAM(1, 30));
+        CHECK(c.events.Count() == 0);
+        CHECK(GetCapture() != c.w);
+    }
+}
+
+TEST_CASE("a sink that disables the button in MouseDown ends the press: no capture, no Click") {
+    Clicked c(BSS_RECT);
+    c.events.onEvent = [&](const RecordedEvent& e) {
+        if (e.dispid == E_MouseDown) c.b->put_Enabled(VARIANT_FALSE);
+    };
+    c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+    CHECK(GetCapture() != c.w);
+    c.events.onEvent = nullptr;
+    c.b->put_Enabled(VARIANT_TRUE);
+    c.Send(WM_LBUTTONUP, 50, 30);
+    CHECK(c.events.Count(E_Click) == 0);
+}
+
+TEST_CASE("keys are only reported, with the repeat count and flags split from lParam") {
+    Clicked c(BSS_RECT);
+    SendMessageW(c.w, WM_KEYDOWN, VK_SPACE, MAKELPARAM(1, 30));
+    SendMessageW(c.w, WM_KEYUP, VK_RETURN, MAKELPARAM(3, 0xC01C));
+    REQUIRE(c.events.Dispids() == std::vector<DISPID>{E_KeyDown, E_KeyUp});
+    const auto& e = c.events.Events();
+    CHECK(e[0].Long(0) == VK_SPACE);
+    CHECK(e[0].Long(1) == 1);
+    CHECK(e[0].Long(2) == 30);
+    CHECK(e[1].Long(0) == VK_RETURN);
+    CHECK(e[1].Long(1) == 3);
+    CHECK(e[1].Long(2) == 0xC01C);
+}
+
+TEST_CASE("the window takes the shape from container paints only, and none for a shape out of range") {
+    Clicked c(BSS_CIRCLE);
+    gdi::Region probe = gdi::EmptyRegion();
+    REQUIRE(GetWindowRgn(c.w, probe) != ERROR);
+    gdi::Region ellipse(CreateEllipticRgn(0, 0, 100, 60));
+    gdi::Region diff = gdi::EmptyRegion();
+    CHECK(CombineRgn(diff, probe, ellipse, RGN_XOR) == NULLREGION);
+
+    // The button's own repaint after input and a foreign paint leave it alone.
+    c.b->put_ShapeType(BSS_DIAMOND);
+    SetWindowRgn(c.w, nullptr, FALSE);
+    c.Send(WM_MOUSEMOVE, 50, 30);  // hover: an own repaint
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    DrawToDib(c.b, 100, 60);
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    InvalidateRect(c.w, nullptr, FALSE);
+    UpdateWindow(c.w);  // the system's paint with a DC
+    CHECK(GetWindowRgn(c.w, probe) != ERROR);
+
+    c.b->put_ShapeType((ButtonShapeStyle)17);
+    InvalidateRect(c.w, nullptr, FALSE);
+    UpdateWindow(c.w);
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    // Nothing can be pressed any more.
+    c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
+    c.Send(WM_LBUTTONUP, 50, 30);
+    CHECK(c.events.Count(E_Click) == 0);
+}
