@@ -72,7 +72,8 @@ FormDef MakeSliderForm() {
                 Bool(L"ShowSetpointValue", true), Bool(L"ShowActualValue", true),
                 Color(L"RangeActualColor", 0xFF0000), Bool(L"ScaleSideChanged", true)}),
         Slider("SSlider2", 1800, 120, 3135, 1455, false,
-               {R8(L"MaxVal", 100), I4(L"MarkerStyle", 10 /* MKDUMBBELL */), I2(L"RangeEndGap", 8),
+               {R8(L"MaxVal", 100), I4(L"MarkerStyle", 10 /* MKDUMBBELL */), Color(L"MarkerColor", 0x00A0FF),
+                I2(L"RangeEndGap", 8),
                 Bool(L"ShowSetpointValue", true), Bool(L"ShowActualValue", true),
                 Color(L"RangeBkColor", 0xFFFF00), Font(kBold975), Bool(L"ScaleSideChanged", true)}),
         Slider("SSlider3", 5040, 120, 4260, 1095, false, {R8(L"MaxVal", 100), I4(L"MarkerStyle", 2 /* MKARROW */)}),
@@ -140,8 +141,9 @@ FormDef MakeSwitchSliderForm() {
     FormDef f = ChildForm("frmSwitchSlider", 8805, 7800);
     f.controls = {
         TextBox("Text1", 360, 4080, 855, 315, L"Text1"),
-        SwitchSlider("SwitchSlider1", 120, 120, 1575, 3375, true, 1 /* ITGRADIENTCIRCLE */),
-        SwitchSlider("SwitchSlider2", 1800, 120, 1575, 3375, true, 2 /* ITLINE */),
+        SwitchSlider("SwitchSlider1", 120, 120, 1575, 3375, true, 1 /* ITGRADIENTCIRCLE */,
+                     {Color(L"MarkerColor", 0x8000FF)}),
+        SwitchSlider("SwitchSlider2", 1800, 120, 1575, 3375, true, 2 /* ITLINE */, {Color(L"MarkerColor", 0xFF8000)}),
         SwitchSlider("SwitchSlider3", 3480, 120, 1575, 3375, true, 3 /* IT3DLINE */,
                      {I4(L"MarkerStyle", 2 /* MKARROW */)}),
         SwitchSlider("SwitchSlider4", 5160, 120, 1575, 3375, true, 4 /* ITDIAMOND */,

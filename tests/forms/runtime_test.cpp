@@ -264,9 +264,19 @@ TEST_CASE("events reach handlers by dispatch id once the control is loaded, nest
     probe->Fire(12, {});  // bound to nothing: ignored
     CHECK(g_trace.back() == "7");
 
+    auto visibleWindows = [] {
+        int n = 0;
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM count) {
+            if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&n));
+        return n;
+    };
+    const int windows = visibleWindows();
     g_trace.clear();
     probe->Fire(11, {});
     CHECK(g_trace.empty());  // the handler stopped at the failing call
+    CHECK(visibleWindows() == windows);  // and no error box came up
     REQUIRE(rt.errors.size() == 1);
     CHECK(rt.errors[0].find("frmTest.Probe1_Event11") == 0);
     CHECK(rt.errors[0].find("Probe1.Fail: 0x80070057 probe refused") != std::string::npos);
