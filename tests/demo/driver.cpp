@@ -117,10 +117,13 @@ void Gesture::MoveTo(POINT p) {
     } else {
         g_seenMove = POINT{-1, -1};
         Input(p, 0);
-        for (DWORD t = GetTickCount(); (g_seenMove.x != p.x || g_seenMove.y != p.y) && GetTickCount() - t < 300;)
-            Settle();
+        for (DWORD t = GetTickCount(); GetTickCount() - t < 300;) {
+            PumpPending();
+            if (g_seenMove.x == p.x && g_seenMove.y == p.y) break;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        }
     }
-    Settle();
+    PumpPending();
 }
 
 void Gesture::Release() {
