@@ -103,6 +103,8 @@ Gesture::Gesture(POINT start) : m_last(start) {
     // Routed when the press reached the window under the point; else the
     // gesture goes on as messages posted to that window.
     m_posted = m_target && g_seenDown != m_target;
+    std::printf("press at %ld,%ld on %p: seen on %p%s\n", start.x, start.y, (void*)m_target, (void*)g_seenDown,
+                m_posted ? ", posting" : "");
     if (m_posted) {
         Post(m_target, WM_MOUSEMOVE, 0, start);
         Post(m_target, WM_LBUTTONDOWN, MK_LBUTTON, start);
@@ -117,10 +119,22 @@ void Gesture::MoveTo(POINT p) {
     } else {
         g_seenMove = POINT{-1, -1};
         Input(p, 0);
-        for (DWORD t = GetTickCount(); GetTickCount() - t < 300;) {
+        DWORD t = GetTickCount();
+        for (; GetTickCount() - t < 300;) {
             PumpPending();
             if (g_seenMove.x == p.x && g_seenMove.y == p.y) break;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        }
+        if (GetTickCount() - t >= 300) std::printf("move to %ld,%ld not seen (last seen %ld,%ld)\n", p.x, p.y, g_seenMove.x, g_seenMove.y);
+        // Other programs on the display can make the platform drop the held
+        // button (a move then arrives without it and ends a drag): press
+        // again where the pointer is, as a user would.
+        if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000) || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
+            std::printf("press lost at %ld,%ld (async %d, key %d): pressed again\n", p.x, p.y,
+                        !!(GetAsyncKeyState(VK_LBUTTON) & 0x8000), !!(GetKeyState(VK_LBUTTON) & 0x8000));
+            g_seenDown = nullptr;
+            Input(p, MOUSEEVENTF_LEFTDOWN);
+            for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < 1000;) Settle();
         }
     }
     PumpPending();
@@ -136,6 +150,7 @@ void Gesture::Release() {
         for (DWORD t = GetTickCount(); !g_seenUp && GetTickCount() - t < 1000;) Settle();
     }
     Settle();
+    std::printf("release at %ld,%ld seen on %p\n", m_last.x, m_last.y, (void*)g_seenUp);
     UnhookWindowsHookEx(m_hook);
     g_lastRelease = GetTickCount();
     g_lastPoint = m_last;

@@ -13,6 +13,9 @@ namespace ss = velmora::switchslider;
 
 namespace {
 
+std::string Text(forms::Form& f, const char* box) { return forms::Narrow(f[box].Text()); }
+using forms::Narrow;
+
 double Setpoint(forms::Form& f, const char* name) { return f[name].Call(sl::GetSetpoint).AsDouble(); }
 
 // The text form of the slider's set point, as the form shows it.
@@ -52,8 +55,8 @@ TEST_CASE("the slider form's timer moves both set points by 2 a tick, turning pa
         CHECK(Setpoint(f, "SSlider1") == step.second);
         CHECK(Setpoint(f, "SSlider2") == step.second);
     }
-    CHECK(f["Text1"].Text() == L"Text1");  // the text boxes follow drags only
-    CHECK(f["Text2"].Text() == L"Text2");
+    CHECK(Text(f, "Text1") == "Text1");  // the text boxes follow drags only
+    CHECK(Text(f, "Text2") == "Text2");
 
     SUBCASE("exactly 99 and exactly 2 do not turn the sweep") {
         f["SSlider1"].Call(sl::UpdateSetpoint, {forms::Arg::R8(99)});  // rising
@@ -71,7 +74,7 @@ TEST_CASE("Actaul Range sets the actual values of the two driven sliders") {
     Velmora app;
     auto form = app.Open("lblSlider");
     REQUIRE(form.get() != nullptr);
-    CHECK((*form)["Command1"].Text() == L"Actaul Range");
+    CHECK(Narrow((*form)["Command1"].Text()) == "Actaul Range");
     app.rt().calls.enabled = true;
     ClickAt(ScreenPoint((*form)["Command1"].hwnd()));
     const auto& calls = app.rt().calls.calls;
@@ -101,18 +104,18 @@ TEST_CASE("dragging a driven slider's marker shows its set point in its own text
         int changed = 0;
         for (int y = p.y - 1; y >= top.y; --y) {
             g.MoveTo(POINT{p.x, y});
-            if (f["Text1"].Text() != L"Text1") ++changed;
-            REQUIRE(f["Text1"].Text() == (changed ? SetpointText(f, "SSlider1") : L"Text1"));
+            if (Text(f, "Text1") != "Text1") ++changed;
+            REQUIRE(Text(f, "Text1") == (changed ? Narrow(SetpointText(f, "SSlider1")) : "Text1"));
         }
         CHECK(changed > 50);
-        CHECK(f["Text1"].Text() == L"100");
+        CHECK(Text(f, "Text1") == "100");
         for (int y = top.y + 1; y <= bottom.y; ++y) {
             g.MoveTo(POINT{p.x, y});
-            REQUIRE(f["Text1"].Text() == SetpointText(f, "SSlider1"));
+            REQUIRE(Text(f, "Text1") == Narrow(SetpointText(f, "SSlider1")));
         }
         g.Release();
-        CHECK(f["Text1"].Text() == L"0");
-        CHECK(f["Text2"].Text() == L"Text2");
+        CHECK(Text(f, "Text1") == "0");
+        CHECK(Text(f, "Text2") == "Text2");
         app.Tick(1, 50);  // the timer goes on from where the drag left the marker
         CHECK(Setpoint(f, "SSlider1") == 2.0);
     }
@@ -123,10 +126,10 @@ TEST_CASE("dragging a driven slider's marker shows its set point in its own text
         Gesture g(p);
         for (int x = p.x + 1; x <= right.x; ++x) {
             g.MoveTo(POINT{x, p.y});
-            REQUIRE(f["Text2"].Text() == SetpointText(f, "SSlider2"));
+            REQUIRE(Text(f, "Text2") == Narrow(SetpointText(f, "SSlider2")));
         }
-        CHECK(f["Text2"].Text() == L"100");
-        CHECK(f["Text1"].Text() == L"Text1");
+        CHECK(Text(f, "Text2") == "100");
+        CHECK(Text(f, "Text1") == "Text1");
     }
 }
 
@@ -137,18 +140,18 @@ TEST_CASE("the switch sliders start on Key2; a pick on the first shows its key, 
     REQUIRE(form.get() != nullptr);
     forms::Form& f = *form;
     for (int i = 1; i <= 10; ++i)
-        CHECK(f["SwitchSlider" + std::to_string(i)].Call(ss::GetSetpoint).AsString() == L"Key2");
+        CHECK(Narrow(f["SwitchSlider" + std::to_string(i)].Call(ss::GetSetpoint).AsString()) == "Key2");
 
     // Dragged to the top of the field: the last item, Key5.
     const RECT r1 = f["SwitchSlider1"].rect();
     POINT p = MarkerOnScreen(f, "SwitchSlider1", RGB(0xFF, 0x00, 0x80));
     DragFromTo(p, ScreenPoint(f.hwnd(), p.x - ScreenPoint(f.hwnd(), 0, 0).x, r1.top + 4), 20);
-    CHECK(f["SwitchSlider1"].Call(ss::GetSetpoint).AsString() == L"Key5");
-    CHECK(f["Text1"].Text() == L"Key5");
+    CHECK(Narrow(f["SwitchSlider1"].Call(ss::GetSetpoint).AsString()) == "Key5");
+    CHECK(Text(f, "Text1") == "Key5");
 
     const RECT r2 = f["SwitchSlider2"].rect();
     p = MarkerOnScreen(f, "SwitchSlider2", RGB(0x00, 0x80, 0xFF));
     DragFromTo(p, ScreenPoint(f.hwnd(), p.x - ScreenPoint(f.hwnd(), 0, 0).x, r2.bottom - 5), 20);
-    CHECK(f["SwitchSlider2"].Call(ss::GetSetpoint).AsString() == L"Key1");
-    CHECK(f["Text1"].Text() == L"Key5");
+    CHECK(Narrow(f["SwitchSlider2"].Call(ss::GetSetpoint).AsString()) == "Key1");
+    CHECK(Text(f, "Text1") == "Key5");
 }
