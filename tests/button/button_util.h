@@ -7,7 +7,7 @@
 #include "persistence.h"
 #include "pictures.h"
 #include "ptr.h"
-#include "forms/site.h"
+#include "hosted.h"
 #include "host.h"
 #include "common/gdi.h"
 
@@ -32,28 +32,13 @@ inline IQEV_SmartButton* NewButton() {
     return b;
 }
 
-// A button attached to a site of its own and initialised as new; in place
-// (with a window) only when activated.
-struct Hosted {
-    TestWindow window;
-    forms::ControlSite* site = nullptr;
-    Ptr<IQEV_SmartButton> b;
-
-    Hosted() {
-        b.p = NewButton();
-        REQUIRE(forms::ControlSite::Create(window, &site) == S_OK);
-        REQUIRE(site->Attach(b) == S_OK);
-        REQUIRE(site->InitNew() == S_OK);
-    }
-    ~Hosted() {
-        site->Detach();
-        site->Release();
-    }
+// A button on a site of its own, initialised as new.
+struct Hosted : HostedControl<IQEV_SmartButton> {
+    Ptr<IQEV_SmartButton>& b = control;
+    Hosted() : HostedControl(Library(), kClsidButton, kIidButton) {}
     // In place at pos, painted once by the system (a paint with a DC).
     HWND Activate(const RECT& pos) {
-        REQUIRE(site->Activate(pos) == S_OK);
-        HWND w = site->ControlWindow();
-        REQUIRE(w != nullptr);
+        HWND w = HostedControl::Activate(pos);
         PumpPending();
         return w;
     }

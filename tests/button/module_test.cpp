@@ -2,42 +2,13 @@
 // the dual interface in its slot with its dispatch id, the events, the
 // enumerations, the coclasses), its class objects and when it may unload.
 #include "button_util.h"
+#include "typelib.h"
 
 #include <map>
 
 using namespace buttontest;
 
 namespace {
-
-std::string Narrow(const wchar_t* s) {
-    std::string out;
-    for (; s && *s; ++s) out += (char)*s;
-    return out;
-}
-
-struct TypeLib {
-    ITypeLib* tl = nullptr;
-    TypeLib() { REQUIRE(LoadTypeLibEx(Library().Path().c_str(), REGKIND_NONE, &tl) == S_OK); }
-    ~TypeLib() { tl->Release(); }
-    ITypeInfo* Named(const char* name) {
-        std::wstring n(name, name + strlen(name));
-        ITypeInfo* ti = nullptr;
-        MEMBERID id;
-        USHORT found = 1;
-        REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
-        REQUIRE(found == 1);
-        return ti;
-    }
-};
-
-std::string MemberName(ITypeInfo* ti, MEMBERID id) {
-    BSTR name = nullptr;
-    UINT n = 0;
-    ti->GetNames(id, &name, 1, &n);
-    std::string s = Narrow(name);
-    SysFreeString(name);
-    return s;
-}
 
 // The properties in dispatch-id order; hWnd is read only, Font and Picture
 // also have a put-by-reference.
@@ -63,7 +34,7 @@ struct Slot {
 }  // namespace
 
 TEST_CASE("the dual interface holds 119 operations in slots 7 to 125 with the published dispatch ids") {
-    TypeLib lib;
+    TypeLib lib(Library());
     TLIBATTR* la = nullptr;
     REQUIRE(lib.tl->GetLibAttr(&la) == S_OK);
     CHECK(IsEqualGUID(la->guid, kLibId));
@@ -81,8 +52,7 @@ TEST_CASE("the dual interface holds 119 operations in slots 7 to 125 with the pu
     }
     REQUIRE(expected.size() == 119);
 
-    ITypeInfo* dual = nullptr;
-    REQUIRE(lib.tl->GetTypeInfoOfGuid(kIidButton, &dual) == S_OK);
+    ITypeInfo* dual = lib.Info(kIidButton);
     HREFTYPE ref;
     ITypeInfo* vtbl = nullptr;
     REQUIRE(dual->GetRefTypeOfImplType(-1, &ref) == S_OK);  // the interface side of the dual
@@ -109,9 +79,8 @@ TEST_CASE("the dual interface holds 119 operations in slots 7 to 125 with the pu
 }
 
 TEST_CASE("events by name, the enumerations and the classes") {
-    TypeLib lib;
-    ITypeInfo* events = nullptr;
-    REQUIRE(lib.tl->GetTypeInfoOfGuid(kIidEvents, &events) == S_OK);
+    TypeLib lib(Library());
+    ITypeInfo* events = lib.Info(kIidEvents);
     const std::map<std::string, std::pair<MEMBERID, int>> kEvents = {
         {"DblClick", {1, 0}}, {"Click", {2, 0}},   {"MouseDown", {3, 2}}, {"MouseUp", {4, 2}},
         {"MouseMove", {5, 2}}, {"KeyDown", {6, 3}}, {"KeyUp", {7, 3}},
@@ -147,7 +116,7 @@ TEST_CASE("events by name, the enumerations and the classes") {
     };
     for (const Enum& e : kEnums) {
         INFO(e.name);
-        ITypeInfo* ti = lib.Named(e.name);
+        ITypeInfo* ti = lib.Named(std::wstring(e.name, e.name + strlen(e.name)).c_str());
         TYPEATTR* a = nullptr;
         REQUIRE(ti->GetTypeAttr(&a) == S_OK);
         CHECK(a->typekind == TKIND_ENUM);
@@ -164,11 +133,7 @@ TEST_CASE("events by name, the enumerations and the classes") {
         ti->ReleaseTypeAttr(a);
         ti->Release();
     }
-    for (const CLSID* c : {&kClsidButton, &kClsidGeneral, &kClsidText}) {
-        ITypeInfo* ti = nullptr;
-        CHECK(lib.tl->GetTypeInfoOfGuid(*c, &ti) == S_OK);
-        if (ti) ti->Release();
-    }
+    for (const CLSID* c : {&kClsidButton, &kClsidGeneral, &kClsidText}) lib.Info(*c)->Release();
 }
 
 TEST_CASE("class objects for the three classes, none for others, and unloading once nothing is alive") {

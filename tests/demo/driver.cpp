@@ -99,7 +99,7 @@ Gesture::Gesture(POINT start) : m_last(start) {
     Input(start, 0);
     Input(start, MOUSEEVENTF_LEFTDOWN);
     // Input reaches the queue a little later on a busy machine.
-    for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < 1000;) Settle();
+    for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < testsupport::Patient(1000);) Settle();
     // Routed when the press reached the window under the point; else the
     // gesture goes on as messages posted to that window.
     m_posted = m_target && g_seenDown != m_target;
@@ -120,12 +120,12 @@ void Gesture::MoveTo(POINT p) {
         g_seenMove = POINT{-1, -1};
         Input(p, 0);
         DWORD t = GetTickCount();
-        for (; GetTickCount() - t < 300;) {
+        for (; GetTickCount() - t < testsupport::Patient(300);) {
             PumpPending();
             if (g_seenMove.x == p.x && g_seenMove.y == p.y) break;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
         }
-        if (GetTickCount() - t >= 300) std::printf("move to %ld,%ld not seen (last seen %ld,%ld)\n", p.x, p.y, g_seenMove.x, g_seenMove.y);
+        if (GetTickCount() - t >= testsupport::Patient(300)) std::printf("move to %ld,%ld not seen (last seen %ld,%ld)\n", p.x, p.y, g_seenMove.x, g_seenMove.y);
         // Other programs on the display can make the platform drop the held
         // button (a move then arrives without it and ends a drag): press
         // again where the pointer is, as a user would.
@@ -134,7 +134,7 @@ void Gesture::MoveTo(POINT p) {
                         !!(GetAsyncKeyState(VK_LBUTTON) & 0x8000), !!(GetKeyState(VK_LBUTTON) & 0x8000));
             g_seenDown = nullptr;
             Input(p, MOUSEEVENTF_LEFTDOWN);
-            for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < 1000;) Settle();
+            for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < testsupport::Patient(1000);) Settle();
         }
     }
     PumpPending();
@@ -147,7 +147,7 @@ void Gesture::Release() {
         Post(GetCapture() ? GetCapture() : m_target, WM_LBUTTONUP, 0, m_last);
     } else {
         Input(m_last, MOUSEEVENTF_LEFTUP);
-        for (DWORD t = GetTickCount(); !g_seenUp && GetTickCount() - t < 1000;) Settle();
+        for (DWORD t = GetTickCount(); !g_seenUp && GetTickCount() - t < testsupport::Patient(1000);) Settle();
     }
     Settle();
     std::printf("release at %ld,%ld seen on %p\n", m_last.x, m_last.y, (void*)g_seenUp);

@@ -2,49 +2,11 @@
 // operations in order, the events, the enumerations, the coclasses), its
 // class objects and when it may unload.
 #include "switch_test_util.h"
+#include "typelib.h"
 
 using namespace switchtest;
 
 namespace {
-
-std::string Narrow(const wchar_t* s) {
-    std::string out;
-    for (; s && *s; ++s) out += (char)*s;
-    return out;
-}
-
-struct TypeLib {
-    ITypeLib* tl = nullptr;
-    TypeLib() {
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(Library().Handle(), path, MAX_PATH);
-        REQUIRE(LoadTypeLibEx(path, REGKIND_NONE, &tl) == S_OK);
-    }
-    ~TypeLib() { tl->Release(); }
-    ITypeInfo* Info(REFGUID guid) {
-        ITypeInfo* ti = nullptr;
-        REQUIRE(tl->GetTypeInfoOfGuid(guid, &ti) == S_OK);
-        return ti;
-    }
-    ITypeInfo* Named(const wchar_t* name) {
-        ITypeInfo* ti = nullptr;
-        MEMBERID id;
-        USHORT found = 1;
-        std::wstring n = name;
-        REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
-        REQUIRE(found == 1);
-        return ti;
-    }
-};
-
-std::string MemberName(ITypeInfo* ti, MEMBERID id) {
-    BSTR name = nullptr;
-    UINT n = 0;
-    ti->GetNames(id, &name, 1, &n);
-    std::string s = Narrow(name);
-    SysFreeString(name);
-    return s;
-}
 
 // The properties in dispid order with their types; hWnd is read only, the
 // pictures and the font also have a put-by-reference.
@@ -71,7 +33,7 @@ const Prop kProps[46] = {
 }  // namespace
 
 TEST_CASE("the dual interface lists its 94 operations in order with the published dispatch ids") {
-    TypeLib lib;
+    TypeLib lib(Library());
     TLIBATTR* la = nullptr;
     REQUIRE(lib.tl->GetLibAttr(&la) == S_OK);
     CHECK(IsEqualGUID(la->guid, kLibId));
@@ -128,7 +90,7 @@ TEST_CASE("the dual interface lists its 94 operations in order with the publishe
 }
 
 TEST_CASE("events, enumerations and coclasses") {
-    TypeLib lib;
+    TypeLib lib(Library());
     ITypeInfo* ev = lib.Info(kIidEvents);
     const char* events[] = {"DblClick", "Click", "MouseDown", "MouseUp", "MouseMove",
                             "KeyDown", "KeyUp", "ValueChange", "StatusChange"};

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Wendal.h"
-#include "forms/site.h"
+#include "hosted.h"
 #include "host.h"
 #include "persistence.h"
 #include "pictures.h"
@@ -46,29 +46,9 @@ inline const LoadedLibrary& Library() { return KeptLibrary(L"Wendal.dll"); }
 
 // A switch attached to a site of its own, initialised as new; activated in
 // place (with a window) only when asked.
-struct Hosted {
-    TestWindow window;
-    forms::ControlSite* site = nullptr;
-    Ptr<IQEV_Switch> sw;
-
-    explicit Hosted(bool attach = true) {
-        REQUIRE(Library().Create(kClsidSwitch, kIidSwitch, sw.pv()) == S_OK);
-        REQUIRE(forms::ControlSite::Create(window, &site) == S_OK);
-        if (attach) {
-            REQUIRE(site->Attach(sw) == S_OK);
-            REQUIRE(site->InitNew() == S_OK);
-        }
-    }
-    ~Hosted() {
-        site->Detach();
-        site->Release();
-    }
-    HWND Activate(const RECT& pos) {
-        REQUIRE(site->Activate(pos) == S_OK);
-        HWND w = site->ControlWindow();
-        REQUIRE(w != nullptr);
-        return w;
-    }
+struct Hosted : HostedControl<IQEV_Switch> {
+    Ptr<IQEV_Switch>& sw = control;
+    explicit Hosted(bool attach = true) : HostedControl(Library(), kClsidSwitch, kIidSwitch, attach) {}
 };
 
 inline std::vector<BYTE> Save(IUnknown* ctl) {

@@ -1,0 +1,53 @@
+// Type-library tests: the type library embedded in a loaded control library,
+// its type infos by GUID or by name, and member names as narrow text.
+#pragma once
+#include <doctest/doctest.h>
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+#include <string>
+#include "host.h"
+
+namespace testsupport {
+
+inline std::string Narrow(const wchar_t* s) {
+    std::string out;
+    for (; s && *s; ++s) out += (char)*s;
+    return out;
+}
+
+struct TypeLib {
+    ITypeLib* tl = nullptr;
+    explicit TypeLib(const LoadedLibrary& library) {
+        REQUIRE(LoadTypeLibEx(library.Path().c_str(), REGKIND_NONE, &tl) == S_OK);
+    }
+    ~TypeLib() { tl->Release(); }
+    TypeLib(const TypeLib&) = delete;
+    TypeLib& operator=(const TypeLib&) = delete;
+    // The caller releases what these return.
+    ITypeInfo* Info(REFGUID guid) {
+        ITypeInfo* ti = nullptr;
+        REQUIRE(tl->GetTypeInfoOfGuid(guid, &ti) == S_OK);
+        return ti;
+    }
+    ITypeInfo* Named(const wchar_t* name) {
+        ITypeInfo* ti = nullptr;
+        MEMBERID id;
+        USHORT found = 1;
+        std::wstring n = name;
+        REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
+        REQUIRE(found == 1);
+        return ti;
+    }
+};
+
+inline std::string MemberName(ITypeInfo* ti, MEMBERID id) {
+    BSTR name = nullptr;
+    UINT n = 0;
+    ti->GetNames(id, &name, 1, &n);
+    std::string s = Narrow(name);
+    SysFreeString(name);
+    return s;
+}
+
+}  // namespace testsupport
