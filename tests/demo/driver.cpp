@@ -97,7 +97,7 @@ void DragFromTo(POINT from, POINT to, int steps) {
     }
     Input(to, MOUSEEVENTF_LEFTUP);
     // Input reaches the queue a little later on a busy machine.
-    for (DWORD start = GetTickCount(); !g_seenUp && GetTickCount() - start < 1000;) Settle();
+    for (DWORD start = GetTickCount(); !g_seenUp && GetTickCount() - start < testsupport::Patient(1000);) Settle();
     UnhookWindowsHookEx(hook);
     // Routed when the press reached the window under the point (another
     // program's pointer moves on the same display can take it elsewhere).

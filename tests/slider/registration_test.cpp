@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Morvel.h"
+#include "tests/support/host.h"
 #include "tests/support/registry.h"
 
 using namespace testsupport;
@@ -37,7 +38,7 @@ DWORD RunRegsvr32(const std::wstring& module, bool unregister) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0xFFFFFFFF;
-    WaitForSingleObject(pi.hProcess, 30000);
+    WaitForSingleObject(pi.hProcess, Patient(30000));
     DWORD code = 0xFFFFFFFF;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);

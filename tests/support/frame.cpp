@@ -1,4 +1,5 @@
 #include "frame.h"
+#include "host.h"
 #include <olectl.h>
 #include <commctrl.h>
 #include <cwchar>
@@ -35,7 +36,7 @@ void CALLBACK WatchFrame(HWND, UINT, UINT_PTR timer, DWORD) {
     ++g_watch.ticks;
     HWND frame = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindFrame, reinterpret_cast<LPARAM>(&frame));
-    if (!frame && g_watch.ticks < 100) return;
+    if (!frame && g_watch.ticks < static_cast<int>(Patient(100))) return;
     if (frame) {
         EnumChildWindows(frame, NoteChild, 0);
         PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);

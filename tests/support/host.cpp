@@ -1,5 +1,6 @@
 #include "host.h"
 
+#include <cstdlib>
 #include <map>
 
 namespace testsupport {
@@ -95,6 +96,13 @@ TestWindow::~TestWindow() {
 }
 
 // ---------------------------------------------------------------- message pump
+
+DWORD Patient(DWORD ms) {
+    wchar_t text[16] = {};
+    DWORD n = GetEnvironmentVariableW(L"QEV_TIMEOUT_SCALE", text, 16);
+    long scale = n > 0 && n < 16 ? wcstol(text, nullptr, 10) : 1;
+    return scale > 1 && scale < 100 ? ms * static_cast<DWORD>(scale) : ms;
+}
 
 void PumpPending() {
     MSG msg;

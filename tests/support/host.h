@@ -66,6 +66,12 @@ private:
 // control with one reference in *control, or null when any step failed.
 HWND CreatePlatformHost(HWND parent, const wchar_t* progId, const RECT& pos, IUnknown** control);
 
+// A limit for waiting on something that takes its time (a window to appear,
+// input to arrive, a child process to end), raised where the programs run
+// emulated and everything takes longer (QEV_TIMEOUT_SCALE, set by the test
+// scripts).
+DWORD Patient(DWORD ms);
+
 // Dispatches messages of this thread for about ms milliseconds (at least one
 // pass over the queue).
 void PumpMessages(DWORD ms);
