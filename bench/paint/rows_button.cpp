@@ -2,8 +2,8 @@
 // demonstration's cell size (100 x 85, six rows of six on a 601 x 510 form)
 // and at 50 x 50; every shape at 200 x 200 with each face type, and shapes
 // 0 to 7 with the gradient border, the picture as icon, tiled and stretched;
-// then one batch: the 36 buttons of the
-// second demonstration form, each drawn into its own cell of one DIB.
+// then one batch: the 36 buttons of the second demonstration form, each drawn
+// into its own cell of one DIB.
 #include <cstdio>
 #include <string>
 #include <vector>
