@@ -1,8 +1,9 @@
 // The smart button's rows of the paint benchmark: the default button at the
 // demonstration's cell size (100 x 85, six rows of six on a 601 x 510 form)
 // and at 50 x 50; every shape at 200 x 200 with each face type, and shapes
-// 0 to 7 with the gradient border; then one batch: the 36 buttons of the
-// second demonstration form, each drawn into its own cell of one DIB.
+// 0 to 7 with the gradient border, the picture as icon, tiled and stretched;
+// then one batch: the 36 buttons of the second demonstration form, each drawn
+// into its own cell of one DIB.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -83,6 +84,13 @@ std::vector<bench::Row> ShapeRows() {
             b->put_BorderType(BBS_GRADIENT_CONFIGURABLE);
             b->put_OuterBorderLen(4);
             b->put_InnerBorderLen(2);
+        }));
+    static const char* const styles[] = {"picture icon", "picture texture", "picture stretched"};
+    for (int style = 0; style <= 2; ++style)
+        v.push_back(ButtonRow(std::string("rect, ") + styles[style], [style](IQEV_SmartButton* b) {
+            b->put_IconType(BIS_ICON_RES);
+            b->put_ImageStyle((ImagePaintStyle)style);
+            b->putref_Picture(Pattern());
         }));
     return v;
 }
