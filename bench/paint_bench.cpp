@@ -26,8 +26,8 @@ bool RunGroup(const bench::Group& g) {
     std::vector<bench::References> refs;
     for (bench::Size size : g.sizes) refs.push_back(bench::MeasureReferences(size));
 
-    std::printf("%s through IViewObject::Draw into a 32-bit DIB: median ms of %d paints\n", g.title.c_str(),
-                bench::kRepeats);
+    std::printf("%s %s: median ms of %d paints\n", g.title.c_str(),
+                g.how.empty() ? "through IViewObject::Draw into a 32-bit DIB" : g.how.c_str(), bench::kRepeats);
     std::printf("references: BitBlt of the area, trackbar WM_PRINTCLIENT into the same DC\n\n");
     std::printf("%-32s", "");
     for (bench::Size size : g.sizes) std::printf(" | %9s: ms      xBlt    xTrack", SizeLabel(size).c_str());

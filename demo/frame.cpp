@@ -1,4 +1,5 @@
 // MDIFrmVelmora: the frame with its link panel, and the introduction form.
+#include "demo/forms_common.h"
 #include "demo/resource.h"
 #include "demo/velmora.h"
 
@@ -95,12 +96,7 @@ const wchar_t kIntroText[] =
 const FontDef kMakerFont{L"MS Sans Serif", 9.75, false, false, false};
 
 FormDef MakeIntro() {
-    FormDef f;
-    f.name = "frmIntro";
-    f.width = 9015;
-    f.height = 9105;
-    f.left = 60;
-    f.top = 60;
+    FormDef f = ChildForm("frmIntro", 9015, 9105);
     f.controls = {TextBox("txtIntro", 240, 3120, 8535, 5775, kIntroText)
                       .MultiLine()
                       .Back(0x8000000F)
@@ -127,6 +123,20 @@ const Link kLinks[8] = {{"lblIntro", &frmIntro},       {"lblButton1", &frmSmartB
                         {"lblButton2", &frmSmartButton2}, {"lblSwitch", &frmSwitch},
                         {"lblSlider", &frmSlider},     {"lblSwitchSlider", &frmSwitchSlider},
                         {"lblKnob", &frmKnob},         {"lblSwitchKnob", &frmSwitchKnob}};
+
+FormDef ChildForm(const char* name, int width, int height) {
+    FormDef f;
+    f.name = name;
+    f.width = width;
+    f.height = height;
+    f.left = 60;
+    f.top = 60;
+    return f;
+}
+
+void AddItems(Control& c, DISPID addItem, const std::vector<Item>& items) {
+    for (const Item& i : items) c.Call(addItem, {Arg::Str(i.key), Arg::Str(i.name), Arg::I4(i.colour)});
+}
 
 std::shared_ptr<Form> CurrentChild(Form& frame) {
     auto& state = frame.State<FrameState>();

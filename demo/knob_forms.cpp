@@ -1,6 +1,7 @@
 // frmKnob: eleven knobs, one swept by a timer, coloured scale ranges from a
 // button; frmSwitchKnob: four switch knobs whose items are added at load.
 #include "demo/classes.h"
+#include "demo/forms_common.h"
 #include "demo/velmora.h"
 
 namespace velmora {
@@ -50,12 +51,7 @@ void cmdMultiColor_Click(Form& f, const EventArgs&) {
 }
 
 FormDef MakeKnobForm() {
-    FormDef f;
-    f.name = "frmKnob";
-    f.width = 10545;
-    f.height = 8925;
-    f.left = 60;
-    f.top = 60;
+    FormDef f = ChildForm("frmKnob", 10545, 8925);
     f.controls = {
         Timer("Timer1", 100),
         Button("cmdMultiColor", 2880, 8160, 855, 375, L"MultiColor"),
@@ -110,16 +106,6 @@ FormDef MakeKnobForm() {
 
 // ---------------------------------------------------------------- frmSwitchKnob
 
-struct Item {
-    const wchar_t* key;
-    const wchar_t* name;
-    LONG colour;
-};
-
-void AddItems(Control& c, DISPID addItem, const std::vector<Item>& items) {
-    for (const Item& i : items) c.Call(addItem, {Arg::Str(i.key), Arg::Str(i.name), Arg::I4(i.colour)});
-}
-
 void frmSwitchKnob_Load(Form& f, const EventArgs&) {
     const std::vector<std::pair<const char*, std::vector<Item>>> lists = {
         {"SwitchKnob1",
@@ -145,12 +131,7 @@ void frmSwitchKnob_Load(Form& f, const EventArgs&) {
 const FontDef kBold{L"MS Sans Serif", 8.25, true, false, false};
 
 FormDef MakeSwitchKnobForm() {
-    FormDef f;
-    f.name = "frmSwitchKnob";
-    f.width = 9030;
-    f.height = 7605;
-    f.left = 60;
-    f.top = 60;
+    FormDef f = ChildForm("frmSwitchKnob", 9030, 7605);
     f.controls = {
         Hosted("SwitchKnob1", kSwitchKnob, 480, 240, 2895, 2895,
                {Font(kBold), Color(L"PanelColor", 0x80000002), I4(L"IndicatorType", 11 /* IS_Bold_Needle */),

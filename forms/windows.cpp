@@ -239,7 +239,7 @@ void Form::CreateBuiltIn(Control& c) {
              WS_TABSTOP | (d.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL : ES_AUTOHSCROLL));
         break;
     case Kind::Button:
-        make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON);
+        make(0, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE);
         break;
     case Kind::Image: {
         make(0, L"STATIC", SS_BITMAP);

@@ -74,6 +74,7 @@ struct Group {
     std::function<void(const std::vector<Row>& rows, const std::vector<std::vector<double>>& ms,
                        const std::vector<References>& refs)>
         summary;
+    std::string how;  // how a row paints ("" = through IViewObject::Draw into a 32-bit DIB)
 };
 
 // Registers a group at start-up: `static const bool added = bench::AddGroup(...)`.

@@ -2,6 +2,7 @@
 
 #include "host.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace demotest {
@@ -24,6 +25,12 @@ bool Available(const forms::FormDef& form) {
     return true;
 }
 
+bool Skipped(const forms::FormDef& form) {
+    if (Available(form)) return false;
+    std::printf("%s: its library is not registered; its checks are skipped\n", form.name.c_str());
+    return true;
+}
+
 POINT ScreenPoint(HWND hwnd, int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
@@ -41,7 +48,9 @@ namespace {
 // Button messages this thread took from its queue, seen by a mouse hook.
 HWND g_seenDown = nullptr;
 HWND g_seenUp = nullptr;
+POINT g_seenMove{-1, -1};
 LRESULT CALLBACK MouseHook(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == WM_MOUSEMOVE) g_seenMove = reinterpret_cast<MOUSEHOOKSTRUCT*>(lp)->pt;
     if (code == HC_ACTION && (wp == WM_LBUTTONDOWN || wp == WM_LBUTTONDBLCLK))
         g_seenDown = reinterpret_cast<MOUSEHOOKSTRUCT*>(lp)->hwnd;
     if (code == HC_ACTION && wp == WM_LBUTTONUP) g_seenUp = reinterpret_cast<MOUSEHOOKSTRUCT*>(lp)->hwnd;
@@ -73,49 +82,105 @@ void Post(HWND target, UINT msg, WPARAM keys, POINT screen) {
 
 }  // namespace
 
-void DragFromTo(POINT from, POINT to, int steps) {
-    // A press near the last one soon after its release would be a double click.
-    static DWORD lastRelease = 0;
-    static POINT lastPoint{-1000, -1000};
-    const DWORD since = GetTickCount() - lastRelease;
-    const bool nearLast = abs(from.x - lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-                      abs(from.y - lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
-    if (lastRelease && nearLast && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
-    lastPoint = to;
-    struct Stamp {
-        ~Stamp() { lastRelease = GetTickCount(); }
-    } stamp;
-    HWND target = WindowFromPoint(from);
-    HHOOK hook = SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
+namespace {
+// A press near the last one soon after its release would be a double click.
+DWORD g_lastRelease = 0;
+POINT g_lastPoint{-1000, -1000};
+}  // namespace
+
+Gesture::Gesture(POINT start) : m_last(start) {
+    const DWORD since = GetTickCount() - g_lastRelease;
+    const bool nearLast = abs(start.x - g_lastPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
+                          abs(start.y - g_lastPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK);
+    if (g_lastRelease && nearLast && since <= GetDoubleClickTime()) Sleep(GetDoubleClickTime() - since + 20);
+    m_target = WindowFromPoint(start);
+    m_hook = SetWindowsHookExW(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
     g_seenDown = g_seenUp = nullptr;
-    Input(from, 0);
-    Input(from, MOUSEEVENTF_LEFTDOWN);
-    for (int i = 1; i <= steps; ++i) {
-        POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-        Input(p, 0);
-        Settle();
-    }
-    Input(to, MOUSEEVENTF_LEFTUP);
+    Input(start, 0);
+    Input(start, MOUSEEVENTF_LEFTDOWN);
     // Input reaches the queue a little later on a busy machine.
-    for (DWORD start = GetTickCount(); !g_seenUp && GetTickCount() - start < testsupport::Patient(1000);) Settle();
-    UnhookWindowsHookEx(hook);
-    // Routed when the press reached the window under the point (another
-    // program's pointer moves on the same display can take it elsewhere).
-    if (!target || (g_seenDown == target && g_seenUp)) return;
-    // Not routed here: the same gesture as window messages.
-    Post(target, WM_MOUSEMOVE, 0, from);
-    Post(target, WM_LBUTTONDOWN, MK_LBUTTON, from);
-    Settle();
-    for (int i = 1; i <= steps; ++i) {
-        POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
-        Post(GetCapture() ? GetCapture() : target, WM_MOUSEMOVE, MK_LBUTTON, p);
+    for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < testsupport::Patient(1000);) Settle();
+    // Routed when the press reached the window under the point; else the
+    // gesture goes on as messages posted to that window.
+    m_posted = m_target && g_seenDown != m_target;
+    std::printf("press at %ld,%ld on %p: seen on %p%s\n", start.x, start.y, (void*)m_target, (void*)g_seenDown,
+                m_posted ? ", posting" : "");
+    if (m_posted) {
+        Post(m_target, WM_MOUSEMOVE, 0, start);
+        Post(m_target, WM_LBUTTONDOWN, MK_LBUTTON, start);
         Settle();
     }
-    Post(GetCapture() ? GetCapture() : target, WM_LBUTTONUP, 0, to);
-    Settle();
 }
 
-void ClickAt(POINT screen) { DragFromTo(screen, screen, 1); }
+void Gesture::MoveTo(POINT p) {
+    m_last = p;
+    if (m_posted) {
+        Post(GetCapture() ? GetCapture() : m_target, WM_MOUSEMOVE, MK_LBUTTON, p);
+    } else {
+        g_seenMove = POINT{-1, -1};
+        Input(p, 0);
+        DWORD t = GetTickCount();
+        for (; GetTickCount() - t < testsupport::Patient(300);) {
+            PumpPending();
+            if (g_seenMove.x == p.x && g_seenMove.y == p.y) break;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        }
+        if (GetTickCount() - t >= testsupport::Patient(300)) std::printf("move to %ld,%ld not seen (last seen %ld,%ld)\n", p.x, p.y, g_seenMove.x, g_seenMove.y);
+        // Other programs on the display can make the platform drop the held
+        // button (a move then arrives without it and ends a drag): press
+        // again where the pointer is, as a user would.
+        if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000) || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
+            std::printf("press lost at %ld,%ld (async %d, key %d): pressed again\n", p.x, p.y,
+                        !!(GetAsyncKeyState(VK_LBUTTON) & 0x8000), !!(GetKeyState(VK_LBUTTON) & 0x8000));
+            g_seenDown = nullptr;
+            Input(p, MOUSEEVENTF_LEFTDOWN);
+            for (DWORD t = GetTickCount(); !g_seenDown && GetTickCount() - t < testsupport::Patient(1000);) Settle();
+        }
+    }
+    PumpPending();
+}
+
+void Gesture::Release() {
+    if (m_released) return;
+    m_released = true;
+    if (m_posted) {
+        Post(GetCapture() ? GetCapture() : m_target, WM_LBUTTONUP, 0, m_last);
+    } else {
+        Input(m_last, MOUSEEVENTF_LEFTUP);
+        for (DWORD t = GetTickCount(); !g_seenUp && GetTickCount() - t < testsupport::Patient(1000);) Settle();
+    }
+    Settle();
+    std::printf("release at %ld,%ld seen on %p\n", m_last.x, m_last.y, (void*)g_seenUp);
+    UnhookWindowsHookEx(m_hook);
+    g_lastRelease = GetTickCount();
+    g_lastPoint = m_last;
+}
+
+Gesture::~Gesture() { Release(); }
+
+void DragFromTo(POINT from, POINT to, int steps) {
+    Gesture g(from);
+    for (int i = 1; i <= steps; ++i)
+        g.MoveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+}
+
+void ClickAt(POINT screen) { Gesture g(screen); }
+
+POINT CentreOf(const forms::DibCanvas& shot, const RECT& area, COLORREF colour, int tolerance) {
+    long long sx = 0, sy = 0, n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF p = shot.Pixel(x, y);
+            if (p == CLR_INVALID) continue;
+            if (abs(GetRValue(p) - GetRValue(colour)) <= tolerance && abs(GetGValue(p) - GetGValue(colour)) <= tolerance &&
+                abs(GetBValue(p) - GetBValue(colour)) <= tolerance) {
+                sx += x;
+                sy += y;
+                ++n;
+            }
+        }
+    return n ? POINT{static_cast<LONG>(sx / n), static_cast<LONG>(sy / n)} : POINT{-1, -1};
+}
 
 Velmora::Velmora() : m_rt(new forms::Runtime(GetModuleHandleW(nullptr))) {
     m_rt->UseTestClock();

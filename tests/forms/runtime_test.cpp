@@ -94,6 +94,18 @@ int Dpi(int index) {
     return dpi;
 }
 
+BOOL CALLBACK CountVisible(HWND w, LPARAM count) {
+    if (IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// The visible top-level windows of this thread.
+int visibleWindows() {
+    int n = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 }  // namespace
@@ -264,9 +276,11 @@ TEST_CASE("events reach handlers by dispatch id once the control is loaded, nest
     probe->Fire(12, {});  // bound to nothing: ignored
     CHECK(g_trace.back() == "7");
 
+    const int windows = visibleWindows();
     g_trace.clear();
     probe->Fire(11, {});
     CHECK(g_trace.empty());  // the handler stopped at the failing call
+    CHECK(visibleWindows() == windows);  // and no error box came up
     REQUIRE(rt.errors.size() == 1);
     CHECK(rt.errors[0].find("frmTest.Probe1_Event11") == 0);
     CHECK(rt.errors[0].find("Probe1.Fail: 0x80070057 probe refused") != std::string::npos);

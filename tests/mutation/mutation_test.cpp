@@ -18,6 +18,8 @@ using namespace testsupport;
 
 namespace {
 
+// One row per control: name, library file, class id, and `true` last for a
+// control with picture properties (see MutationTarget::pictures).
 const MutationTarget kTargets[] = {
     // The knob family (Tarnik).
     {"knob", L"Tarnik.dll", L"{4239AE66-F4F8-4D5F-A26B-CF369C4EDEA6}"},

@@ -15,6 +15,7 @@
 #include "forms/site.h"
 #include "tests/support/host.h"
 #include "tests/support/persistence.h"
+#include "tests/support/ptr.h"
 #include "tests/support/recorders.h"
 
 namespace slidertest {
@@ -22,25 +23,6 @@ namespace slidertest {
 using namespace testsupport;
 
 inline const LoadedLibrary& Morvel() { return KeptLibrary(L"Morvel.dll"); }
-
-template <class T>
-struct Ptr {
-    T* p = nullptr;
-    Ptr() = default;
-    Ptr(const Ptr&) = delete;
-    Ptr& operator=(const Ptr&) = delete;
-    ~Ptr() { reset(); }
-    void reset() {
-        if (p) p->Release();
-        p = nullptr;
-    }
-    T** out() {
-        reset();
-        return &p;
-    }
-    T* operator->() const { return p; }
-    operator T*() const { return p; }
-};
 
 template <class I>
 I* QueryOwned(IUnknown* from, REFIID iid, Ptr<I>& into) {
