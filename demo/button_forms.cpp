@@ -26,18 +26,18 @@ enum Icon {
 const FontDef kCharacterFont{L"Arial", 28, true, false, false};
 const FontDef kWordFont{L"Arial", 20, true, false, false};
 
-// A button in a grid cell; a null caption hides the caption.
-ControlDef SmartButton(int n, int col, int row, int cellW, int cellH, Shape shape, const wchar_t* caption,
-                       std::vector<Prop> more = {}) {
-    std::vector<Prop> all{I4(L"ShapeType", shape)};
-    if (caption)
-        all.push_back(Str(L"Caption", caption));
-    else
-        all.push_back(Bool(L"CaptionVisible", false));
-    all.insert(all.end(), more.begin(), more.end());
-    return Hosted("SmartButton" + std::to_string(n), kSmartButton, 120 + col * cellW, 120 + row * cellH,
-                  cellW - 160, cellH - 160, std::move(all));
-}
+// Buttons in the cells of a grid; a null caption hides the caption.
+struct Grid {
+    int cellW, cellH;
+    ControlDef operator()(int n, int col, int row, Shape shape, const wchar_t* caption,
+                          const std::vector<Prop>& more = {}) const {
+        return Hosted("SmartButton" + std::to_string(n), kSmartButton, 120 + col * cellW, 120 + row * cellH,
+                      cellW - 160, cellH - 160,
+                      Joined({I4(L"ShapeType", shape),
+                              caption ? Str(L"Caption", caption) : Bool(L"CaptionVisible", false)},
+                             more));
+    }
+};
 
 std::vector<Prop> WithIcon(Icon icon, std::vector<Prop> more = {}) {
     more.push_back(I4(L"IconType", icon));
@@ -46,10 +46,7 @@ std::vector<Prop> WithIcon(Icon icon, std::vector<Prop> more = {}) {
 
 FormDef MakeGallery1() {
     FormDef f = ChildForm("frmSmartButton1", 9285, 7680);
-    const int w = 1520, h = 1500;
-    auto B = [&](int n, int col, int row, Shape s, const wchar_t* caption, std::vector<Prop> more = {}) {
-        return SmartButton(n, col, row, w, h, s, caption, std::move(more));
-    };
+    const Grid B{1520, 1500};
     f.controls = {
         B(1, 0, 0, BSS_RECT, L"SButton"),
         B(2, 0, 1, BSS_ROUND_RECT, L"Edit", {Color(L"FaceColor", 0xFFE0C0)}),
@@ -109,20 +106,16 @@ void SmartButton33_Click(Form& f, const EventArgs&) {
 
 // "A" in red and "B" beside the caption, at the given positions and offsets.
 std::vector<Prop> Texts(int pos1, int pos2, LONG dx, LONG dy, std::vector<Prop> more = {}) {
-    std::vector<Prop> all{Str(L"Text1", L"A"), Color(L"Text1Color", 0x0000FF), Bool(L"Text1Visible", true),
-                          I4(L"Text1Pos", pos1), I4(L"Text1XOffset", dx), I4(L"Text1YOffset", dy),
-                          Str(L"Text2", L"B"), Bool(L"Text2Visible", true), I4(L"Text2Pos", pos2),
-                          I4(L"Text2XOffset", -dx), I4(L"Text2YOffset", -dy)};
-    all.insert(all.end(), more.begin(), more.end());
-    return all;
+    return Joined({Str(L"Text1", L"A"), Color(L"Text1Color", 0x0000FF), Bool(L"Text1Visible", true),
+                   I4(L"Text1Pos", pos1), I4(L"Text1XOffset", dx), I4(L"Text1YOffset", dy), Str(L"Text2", L"B"),
+                   Bool(L"Text2Visible", true), I4(L"Text2Pos", pos2), I4(L"Text2XOffset", -dx),
+                   I4(L"Text2YOffset", -dy)},
+                  more);
 }
 
 FormDef MakeGallery2() {
     FormDef f = ChildForm("frmSmartButton2", 9015, 7650);
-    const int w = 1480, h = 1240;
-    auto B = [&](int n, int col, int row, Shape s, const wchar_t* caption, std::vector<Prop> more = {}) {
-        return SmartButton(n, col, row, w, h, s, caption, std::move(more));
-    };
+    const Grid B{1480, 1240};
     const Shape triangles[4] = {BSS_LEFT_TRIANGLE, BSS_RIGHT_TRIANGLE, BSS_TOP_TRIANGLE, BSS_BOTTOM_TRIANGLE};
     std::vector<ControlDef> c;
     for (int i = 0; i < 12; ++i) {

@@ -134,6 +134,11 @@ FormDef ChildForm(const char* name, int width, int height) {
     return f;
 }
 
+std::vector<Prop> Joined(std::vector<Prop> common, const std::vector<Prop>& own) {
+    common.insert(common.end(), own.begin(), own.end());
+    return common;
+}
+
 void AddItems(Control& c, DISPID addItem, const std::vector<Item>& items) {
     for (const Item& i : items) c.Call(addItem, {Arg::Str(i.key), Arg::Str(i.name), Arg::I4(i.colour)});
 }

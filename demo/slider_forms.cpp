@@ -51,10 +51,10 @@ const FontDef kItalic975{L"MS Sans Serif", 9.75, false, true, false};
 
 // Common to all: MinVal 0, actual range hidden, opaque button-face background.
 ControlDef Slider(const char* name, int l, int t, int w, int h, bool vertical, std::vector<Prop> props) {
-    std::vector<Prop> all{Bool(L"Vertical", vertical), R8(L"MinVal", 0), Bool(L"ActualRangeVisible", false),
-                          Color(L"BkColor", 0x8000000F), I4(L"BackStyle", 1)};
-    all.insert(all.end(), props.begin(), props.end());
-    return Hosted(name, kSlider, l, t, w, h, std::move(all));
+    return Hosted(name, kSlider, l, t, w, h,
+                  Joined({Bool(L"Vertical", vertical), R8(L"MinVal", 0), Bool(L"ActualRangeVisible", false),
+                          Color(L"BkColor", 0x8000000F), I4(L"BackStyle", 1)},
+                         props));
 }
 
 FormDef MakeSliderForm() {
@@ -131,10 +131,10 @@ void SwitchSlider1_ValueChange(Form& f, const EventArgs& a) { f["Text1"].SetText
 
 ControlDef SwitchSlider(const char* name, int l, int t, int w, int h, bool vertical, int indicator,
                         std::vector<Prop> more = {}) {
-    std::vector<Prop> all{Bool(L"Vertical", vertical), I4(L"IndicatorType", indicator), I2(L"IndicatorSize", 10),
-                          Color(L"BkColor", 0x8000000F), I4(L"BackStyle", 1)};
-    all.insert(all.end(), more.begin(), more.end());
-    return Hosted(name, kSwitchSlider, l, t, w, h, std::move(all));
+    return Hosted(name, kSwitchSlider, l, t, w, h,
+                  Joined({Bool(L"Vertical", vertical), I4(L"IndicatorType", indicator), I2(L"IndicatorSize", 10),
+                          Color(L"BkColor", 0x8000000F), I4(L"BackStyle", 1)},
+                         more));
 }
 
 FormDef MakeSwitchSliderForm() {

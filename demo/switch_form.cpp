@@ -63,11 +63,10 @@ void Switch11_Click(Form&, const EventArgs&) {}
 // A switch in the grid of 6 x 4 cells, off with its status off unless its settings say otherwise.
 ControlDef Switch(int n, int cell, Shape shape, OLE_COLOR back, std::vector<Prop> more = {}) {
     const int col = cell % 6, row = cell / 6;
-    std::vector<Prop> all{I4(L"SwitchType", shape), Color(L"BkColor", back), I4(L"BackStyle", 1),
-                          Bool(L"Value", false), Bool(L"Status", false)};
-    all.insert(all.end(), more.begin(), more.end());
     return Hosted("Switch" + std::to_string(n), kSwitch, 120 + col * 1230, 120 + row * 1350, 1110, 1230,
-                  std::move(all));
+                  Joined({I4(L"SwitchType", shape), Color(L"BkColor", back), I4(L"BackStyle", 1), Bool(L"Value", false),
+                          Bool(L"Status", false)},
+                         more));
 }
 
 FormDef MakeSwitchForm() {

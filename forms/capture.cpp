@@ -1,5 +1,7 @@
 #include "forms/capture.h"
 
+#include "common/gdi.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -8,16 +10,9 @@ namespace forms {
 // ---------------------------------------------------------------- DibCanvas
 
 DibCanvas::DibCanvas(int width, int height, COLORREF fill) : m_w(width), m_h(height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     m_dc = CreateCompatibleDC(nullptr);
-    m_bmp = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bmp = m_dc ? gdi::CreateTopDownDib(m_dc, width, height, &bits) : nullptr;
     if (!m_dc || !m_bmp) {
         Free();
         return;

@@ -88,8 +88,10 @@ LRESULT CALLBACK FrameProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefFrameProcW(h, form ? form->mdiClient() : nullptr, msg, wp, lp);
 }
 
-LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) Adopt(h, lp, true);
+// A child form (inside the frame) or a top-level one: closing unloads it.
+template <bool MdiChild>
+LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) Adopt(h, lp, MdiChild);
     Form* form = FormOf(h);
     if (msg == WM_CLOSE && form) {
         form->Unload();
@@ -97,19 +99,7 @@ LRESULT CALLBACK ChildProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
     LRESULT r = 0;
     if (CommonMessage(form, h, msg, wp, lp, r)) return r;
-    return DefMDIChildProcW(h, msg, wp, lp);
-}
-
-LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) Adopt(h, lp, false);
-    Form* form = FormOf(h);
-    if (msg == WM_CLOSE && form) {
-        form->Unload();
-        return 0;
-    }
-    LRESULT r = 0;
-    if (CommonMessage(form, h, msg, wp, lp, r)) return r;
-    return DefWindowProcW(h, msg, wp, lp);
+    return MdiChild ? DefMDIChildProcW(h, msg, wp, lp) : DefWindowProcW(h, msg, wp, lp);
 }
 
 LRESULT CALLBACK PanelProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -144,8 +134,8 @@ RuntimeError WindowError(const std::string& control) {
 
 void RegisterFormClasses(HINSTANCE instance) {
     RegisterClass1(instance, kFrameClass, FrameProc, COLOR_APPWORKSPACE);
-    RegisterClass1(instance, kChildClass, ChildProc, COLOR_BTNFACE);
-    RegisterClass1(instance, kWindowClass, WindowProc, COLOR_BTNFACE);
+    RegisterClass1(instance, kChildClass, FormProc<true>, COLOR_BTNFACE);
+    RegisterClass1(instance, kWindowClass, FormProc<false>, COLOR_BTNFACE);
     RegisterClass1(instance, kPanelClass, PanelProc, COLOR_BTNFACE);
 }
 

@@ -80,12 +80,6 @@ struct ProbeClassOffered {
 
 ProbeControl* ProbeOf(Control& c) { return static_cast<ProbeControl*>(static_cast<IOleObject*>(c.Object())); }
 
-RECT RectInParent(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 int Dpi(int index) {
     HDC dc = GetDC(nullptr);
@@ -123,7 +117,7 @@ TEST_CASE("built-in parts come from the table, placed in twips by the screen's D
 
     const int dx = Dpi(LOGPIXELSX), dy = Dpi(LOGPIXELSY);
     Control& label = (*form)["lblName"];
-    CHECK(SameRect(RectInParent(label.hwnd()),
+    CHECK(SameRect(testsupport::RectInParent(label.hwnd()),
                    RECT{MulDiv(120, dx, 1440), MulDiv(120, dy, 1440), MulDiv(1620, dx, 1440), MulDiv(420, dy, 1440)}));
     LOGFONTW lf{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label.hwnd(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -138,7 +132,7 @@ TEST_CASE("built-in parts come from the table, placed in twips by the screen's D
     const int lineY = MulDiv(600, dy, 1440);
     CHECK(shot.Pixel(MulDiv(1000, dx, 1440), lineY) == GetSysColor(COLOR_WINDOWTEXT));
     Control& image = (*form)["imgLogo"];
-    RECT ir = RectInParent(image.hwnd());
+    RECT ir = testsupport::RectInParent(image.hwnd());
     CHECK(ir.right - ir.left == 30);  // the bitmap's own size
     CHECK(ir.bottom - ir.top == 20);
     CHECK(shot.Pixel(ir.left + 5, ir.top + 5) == RGB(0xC0, 0x80, 0x40));
@@ -197,7 +191,7 @@ TEST_CASE("hosted controls are created by class id from saved properties built o
     CHECK(ProbeOf(p1)->userMode);
     CHECK(ProbeOf(p2)->color == 0x8000000F);  // the form's back colour, the ambient at InitNew, then saved
     const int dx = Dpi(LOGPIXELSX), dy = Dpi(LOGPIXELSY);
-    CHECK(SameRect(RectInParent(p1.hwnd()), RECT{MulDiv(1800, dx, 1440), MulDiv(1500, dy, 1440),
+    CHECK(SameRect(testsupport::RectInParent(p1.hwnd()), RECT{MulDiv(1800, dx, 1440), MulDiv(1500, dy, 1440),
                                                  MulDiv(3240, dx, 1440), MulDiv(2220, dy, 1440)}));
     HWND top = GetWindow(second->hwnd(), GW_CHILD);
     while (top && top != p1.hwnd() && top != p2.hwnd()) top = GetWindow(top, GW_HWNDNEXT);

@@ -57,12 +57,6 @@ bool SameObject(IUnknown* a, IUnknown* b) {
     return same;
 }
 
-RECT WindowRectInParent(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 VARIANT MakeVariant(VARTYPE vt) {
     VARIANT v;
@@ -180,7 +174,7 @@ TEST_CASE("in-place activation gives the control its window, context and positio
     CHECK(child == h.probe->hwnd);
     CHECK(GetParent(child) == h.window.hwnd());
     CHECK(IsWindowVisible(child));
-    CHECK(WindowRectInParent(child) == pos);
+    CHECK(testsupport::RectInParent(child) == pos);
     CHECK(h.site->InPlaceActive());
     CHECK(h.site->counters().inPlaceActivations == 1);
     CHECK(h.site->counters().showObjects >= 1);
@@ -203,11 +197,11 @@ TEST_CASE("in-place activation gives the control its window, context and positio
     SUBCASE("Move and OnPosRectChange move the window") {
         const RECT moved{30, 40, 90, 100};
         CHECK(h.site->Move(moved) == S_OK);
-        CHECK(WindowRectInParent(child) == moved);
+        CHECK(testsupport::RectInParent(child) == moved);
         CHECK(h.probe->extent.cx == forms::ControlSite::PixelsToHimetricX(60));
         const RECT asked{5, 6, 55, 46};
         CHECK(h.site->OnPosRectChange(&asked) == S_OK);
-        CHECK(WindowRectInParent(child) == asked);
+        CHECK(testsupport::RectInParent(child) == asked);
         CHECK(h.site->Position() == asked);
         CHECK(h.site->counters().posRectChanges == 1);
     }

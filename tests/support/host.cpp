@@ -104,6 +104,13 @@ DWORD Patient(DWORD ms) {
     return scale > 1 && scale < 100 ? ms * static_cast<DWORD>(scale) : ms;
 }
 
+RECT RectInParent(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 void PumpPending() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

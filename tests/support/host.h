@@ -72,6 +72,9 @@ HWND CreatePlatformHost(HWND parent, const wchar_t* progId, const RECT& pos, IUn
 // scripts).
 DWORD Patient(DWORD ms);
 
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+
 // Dispatches messages of this thread for about ms milliseconds (at least one
 // pass over the queue).
 void PumpMessages(DWORD ms);
