@@ -163,7 +163,7 @@ std::vector<FormSwitch> FormSwitches() {
             s->put_ImageStyle(static_cast<ImagePaintStyle>(style));
             s->put_Light3D(RIGHT_BOTTOM);
             if (text) PutText(s, &IQEV_Switch::put_Text, text);
-            if (IPictureDisp* pic = Bitmap32()) {
+            if (IPictureDisp* pic = bench::PatternPicture()) {
                 s->put_OnPicture(pic);
                 s->put_OffPicture(pic);
                 pic->Release();
