@@ -1,6 +1,7 @@
 #include "button_paint.h"
 
 #include <cmath>
+#include <memory>
 
 #include "Pellan.h"
 #include "button_shape.h"
@@ -107,8 +108,22 @@ void PaintPictureFace(const Surface& s, HRGN region, const RECT& content, IPictu
     } else if (imageStyle == IPS_TEXTURE) {
         const int w = info.pixels.cx, h = info.pixels.cy;
         if (w < 1 || h < 1) return;  // tiles that never advance
+        // An opaque bitmap gives every tile the same pixels: it is rendered
+        // once and copied, as each render costs far more than a copy.
+        std::unique_ptr<gdi::MemoryDC> tile;
+        short type = PICTYPE_UNINITIALIZED;
+        DWORD attributes = 0;
+        if (!s.metafile && SUCCEEDED(info.picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+            SUCCEEDED(info.picture->get_Attributes(&attributes)) && !(attributes & PICTURE_TRANSPARENT)) {
+            tile.reset(new gdi::MemoryDC(s.dc, RECT{0, 0, w, h}));
+            if (tile->ok()) RenderPicture(tile->dc(), info, 0, 0, w, h);
+            else tile.reset();
+        }
         for (long long x = content.left; x < content.right; x += w)
-            for (long long y = content.top; y < content.bottom; y += h) RenderPicture(s.dc, info, (int)x, (int)y, w, h);
+            for (long long y = content.top; y < content.bottom; y += h) {
+                if (tile) BitBlt(s.dc, (int)x, (int)y, w, h, tile->dc(), 0, 0, SRCCOPY);
+                else RenderPicture(s.dc, info, (int)x, (int)y, w, h);
+            }
     }
 }
 

@@ -102,11 +102,16 @@ bool RegionRows::Contains(int x, int y) const {
     if (!m_count || y < m_box.top || y >= m_box.bottom || x < m_box.left || x >= m_box.right) return false;
     // First rectangle of the band that holds y: bands are sorted top down and
     // every rectangle of a band spans the same rows.
-    size_t lo = 0, hi = m_count;
-    while (lo < hi) {
-        const size_t mid = (lo + hi) / 2;
-        if (m_rects[mid].bottom <= y) lo = mid + 1;
-        else hi = mid;
+    size_t lo = m_lastBand;
+    if (!(m_rects[lo].top <= y && y < m_rects[lo].bottom && (lo == 0 || m_rects[lo - 1].bottom <= y))) {
+        lo = 0;
+        size_t hi = m_count;
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            if (m_rects[mid].bottom <= y) lo = mid + 1;
+            else hi = mid;
+        }
+        m_lastBand = lo;
     }
     for (size_t i = lo; i < m_count && m_rects[i].top <= y; ++i) {
         if (x < m_rects[i].left) return false;

@@ -118,6 +118,7 @@ public:
 
 private:
     std::vector<BYTE> m_data;  // RGNDATA
+    mutable size_t m_lastBand = 0;  // where the last search ended: points come row by row
     const RECT* m_rects = nullptr;
     size_t m_count = 0;
     RECT m_box{0, 0, 0, 0};

@@ -219,7 +219,8 @@ qev_check_pointer_size() {
     case $QEV_CUR_ARCH in i686) want=4 ;; x86_64) want=8 ;; esac
     out=$(qev_wine "$exe" 2>&1 | tr -d '\r') || true
     printf '%s\n' "$out" | grep -x "pointer size $want" >/dev/null \
-        || qev_die "$QEV_CUR_ARCH programs do not run as $QEV_CUR_ARCH code: harness_arch.exe said: $out"
+        || qev_die "$QEV_CUR_ARCH programs do not run as $QEV_CUR_ARCH code: harness_arch.exe reported" \
+               "'$(printf '%s\n' "$out" | grep '^pointer size' || echo 'no pointer size')', not 'pointer size $want'"
     qev_log "$QEV_CUR_ARCH programs run with $want-byte pointers ($([ "$QEV_CUR_ARCH" = i686 ] && qev_i386_mode || echo native))"
 }
 

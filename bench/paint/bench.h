@@ -9,6 +9,7 @@
 #pragma once
 #include <windows.h>
 #include <ole2.h>
+#include <olectl.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,6 +57,10 @@ void* NewControl(const wchar_t* dll, const CLSID& clsid, const IID& iid);
 // Median time of a paint of `control` through IViewObject::Draw into a
 // canvas of `size`; negative when it offers no IViewObject.
 double PaintMs(IUnknown* control, Size size, int repeats = kRepeats);
+
+// A new picture (the caller's reference) loaded from the data of a 32 x 32
+// 24-bit BMP file with a pattern, as forms load theirs; null on failure.
+IPictureDisp* PatternPicture();
 
 // One row: a name, and a paint of a new control with the row's settings at a
 // size (the median in ms, negative for a failure).

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace bench {
 
@@ -129,6 +130,38 @@ double PaintMs(IUnknown* control, Size size, int repeats) {
         repeats);
     view->Release();
     return ms;
+}
+
+IPictureDisp* PatternPicture() {
+    const int w = 32, h = 32, row = w * 3;
+    std::vector<BYTE> f(54 + row * h, 0);
+    auto put32 = [&](size_t at, DWORD v) { std::memcpy(&f[at], &v, 4); };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, (DWORD)f.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    f[26] = 1;
+    f[28] = 24;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            BYTE* p = &f[54 + y * row + x * 3];
+            p[0] = (BYTE)(x * 8);
+            p[1] = (BYTE)(y * 8);
+            p[2] = (BYTE)((x ^ y) * 8);
+        }
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
+    ULONG written = 0;
+    stream->Write(f.data(), (ULONG)f.size(), &written);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    IPictureDisp* pic = nullptr;
+    OleLoadPicture(stream, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&pic));
+    stream->Release();
+    return pic;
 }
 
 bool AddGroup(Group group) {

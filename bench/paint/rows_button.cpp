@@ -30,23 +30,9 @@ void PutText(IQEV_SmartButton* b, HRESULT (STDMETHODCALLTYPE IQEV_SmartButton::*
     SysFreeString(s);
 }
 
-// A 32 x 32 picture with a pattern, made from a bitmap (the buttons hold it
-// by reference: nothing saves it).
+// One pattern picture for every button (they hold it by reference).
 IPictureDisp* Pattern() {
-    static IPictureDisp* picture = nullptr;
-    if (picture) return picture;
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) SetPixelV(dc, x, y, RGB(x * 8, y * 8, (x ^ y) * 8));
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    PICTDESC pd{sizeof(PICTDESC), PICTYPE_BITMAP};
-    pd.bmp.hbitmap = bitmap;
-    OleCreatePictureIndirect(&pd, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture));
+    static IPictureDisp* picture = bench::PatternPicture();
     return picture;
 }
 

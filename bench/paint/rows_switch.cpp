@@ -28,39 +28,6 @@ void PutText(IQEV_Switch* s, HRESULT (STDMETHODCALLTYPE IQEV_Switch::*put)(BSTR)
     SysFreeString(b);
 }
 
-// A picture loaded from the data of a 32 x 32 24-bit BMP file with a pattern.
-IPictureDisp* Bitmap32() {
-    const int w = 32, h = 32, row = w * 3;
-    std::vector<BYTE> f(54 + row * h, 0);
-    auto put32 = [&](size_t at, DWORD v) { std::memcpy(&f[at], &v, 4); };
-    f[0] = 'B';
-    f[1] = 'M';
-    put32(2, (DWORD)f.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    f[26] = 1;
-    f[28] = 24;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            BYTE* p = &f[54 + y * row + x * 3];
-            p[0] = (BYTE)(x * 8);
-            p[1] = (BYTE)(y * 8);
-            p[2] = (BYTE)((x ^ y) * 8);
-        }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
-    ULONG written = 0;
-    stream->Write(f.data(), (ULONG)f.size(), &written);
-    LARGE_INTEGER zero{};
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    IPictureDisp* pic = nullptr;
-    OleLoadPicture(stream, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&pic));
-    stream->Release();
-    return pic;
-}
-
 // A row that paints a new switch with `apply` done.
 bench::Row SwitchRow(const std::string& name, Setting apply) {
     return bench::Row{name, [apply](bench::Size size, int repeats) {
@@ -106,7 +73,7 @@ std::vector<bench::Row> ShapeRows() {
         v.push_back(SwitchRow(std::string("shape 0 32x32 ") + styles[style], [style](IQEV_Switch* s) {
             s->put_SwitchType(USER_IMAGE);
             s->put_ImageStyle(static_cast<ImagePaintStyle>(style));
-            if (IPictureDisp* pic = Bitmap32()) {
+            if (IPictureDisp* pic = bench::PatternPicture()) {
                 s->put_OnPicture(pic);
                 pic->Release();
             }

@@ -35,12 +35,7 @@ struct Slot {
 
 TEST_CASE("the dual interface holds 119 operations in slots 7 to 125 with the published dispatch ids") {
     TypeLib lib(Library());
-    TLIBATTR* la = nullptr;
-    REQUIRE(lib.tl->GetLibAttr(&la) == S_OK);
-    CHECK(IsEqualGUID(la->guid, kLibId));
-    CHECK(la->wMajorVerNum == 3);
-    CHECK(la->wMinorVerNum == 0);
-    lib.tl->ReleaseTLibAttr(la);
+    lib.CheckIdentity(kLibId);
 
     std::vector<Slot> expected;
     for (int i = 0; i < 59; ++i) {

@@ -282,6 +282,38 @@ TEST_CASE("icons: each outline at its centre, the icon beside the caption, the p
     CHECK(c.Pixel(2, 2) == kBack);  // cut by the shape
 }
 
+TEST_CASE("a tiled picture face has the pixels of one render per tile, cut by the shape") {
+    std::vector<BYTE> file = BmpFile(7, 5, RGB(0, 0, 0));
+    for (size_t i = 54; i < file.size(); ++i) file[i] = (BYTE)(i * 37);  // a pattern, not one colour
+    Ptr<IPictureDisp> pic;
+    pic.p = PictureOf(file);
+    Drawn d;
+    d.b->put_ShapeType(BSS_CIRCLE);
+    d.b->put_IconType(BIS_ICON_RES);
+    d.b->put_ImageStyle(IPS_TEXTURE);
+    d.b->put_BorderType(BBS_CONFIGURABLE);
+    d.b->put_OuterBorderLen(0);
+    d.b->put_InnerBorderLen(0);
+    REQUIRE(d.b->putref_Picture(pic) == S_OK);
+    DibCanvas drawn = d.Draw(60, 40);
+
+    DibCanvas expected(60, 40, kBack);
+    Ptr<IPicture> p;
+    REQUIRE(pic->QueryInterface(IID_IPicture, p.pv()) == S_OK);
+    OLE_XSIZE_HIMETRIC hw = 0;
+    OLE_YSIZE_HIMETRIC hh = 0;
+    p->get_Width(&hw);
+    p->get_Height(&hh);
+    gdi::Region disc(CreateEllipticRgn(0, 0, 60, 40));
+    SelectClipRgn(expected.dc(), disc);
+    for (int x = 0; x < 60; x += 7)
+        for (int y = 0; y < 40; y += 5) p->Render(expected.dc(), x, y, 7, 5, 0, hh, hw, -hh, nullptr);
+    int differ = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) differ += PtInRegion(disc, x, y) && drawn.Pixel(x, y) != expected.Pixel(x, y);
+    CHECK(differ == 0);
+}
+
 TEST_CASE("texts in a metafile: anchors and alignments, the disabled run-mode look, Text1 and Text2") {
     Drawn d;
     d.Caption(L"SButton");

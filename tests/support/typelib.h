@@ -24,6 +24,15 @@ struct TypeLib {
     ~TypeLib() { tl->Release(); }
     TypeLib(const TypeLib&) = delete;
     TypeLib& operator=(const TypeLib&) = delete;
+    // The library's LIBID and its version 3.0.
+    void CheckIdentity(REFGUID libid) {
+        TLIBATTR* la = nullptr;
+        REQUIRE(tl->GetLibAttr(&la) == S_OK);
+        CHECK(IsEqualGUID(la->guid, libid));
+        CHECK(la->wMajorVerNum == 3);
+        CHECK(la->wMinorVerNum == 0);
+        tl->ReleaseTLibAttr(la);
+    }
     // The caller releases what these return.
     ITypeInfo* Info(REFGUID guid) {
         ITypeInfo* ti = nullptr;

@@ -34,12 +34,7 @@ const Prop kProps[46] = {
 
 TEST_CASE("the dual interface lists its 94 operations in order with the published dispatch ids") {
     TypeLib lib(Library());
-    TLIBATTR* la = nullptr;
-    REQUIRE(lib.tl->GetLibAttr(&la) == S_OK);
-    CHECK(IsEqualGUID(la->guid, kLibId));
-    CHECK(la->wMajorVerNum == 3);
-    CHECK(la->wMinorVerNum == 0);
-    lib.tl->ReleaseTLibAttr(la);
+    lib.CheckIdentity(kLibId);
     BSTR doc = nullptr, name = nullptr;
     lib.tl->GetDocumentation(-1, &name, &doc, nullptr, nullptr);
     CHECK(Narrow(name) == "WendalLib");
