@@ -30,8 +30,11 @@ void FillPart(HDC dc, HRGN ring, const POINT (&triangle)[3], COLORREF colour) {
     FillRgn(dc, part, brush);
 }
 
-// The picture of shape 0, clipped to the inner rectangle.
-void PaintPicture(HDC dc, const SwitchLook& a, const RECT& in) {
+// The picture of shape 0, clipped to the inner rectangle. On screen a tiled
+// picture is rendered once and its tile copied: every tile lies on the same
+// plain background, so the copies have the very pixels a render would give,
+// at a fraction of its cost. A metafile records a render per tile.
+void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in) {
     if (!a.picture) return;
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -59,8 +62,13 @@ void PaintPicture(HDC dc, const SwitchLook& a, const RECT& in) {
         break;
     default:  // tiled
         if (cx <= 0 || cy <= 0) return;
+        render(in.left, in.top, cx, cy);
         for (int y = in.top; y < in.bottom; y += cy)
-            for (int x = in.left; x < in.right; x += cx) render(x, y, cx, cy);
+            for (int x = in.left; x < in.right; x += cx) {
+                if (x == in.left && y == in.top) continue;
+                if (metafile) render(x, y, cx, cy);
+                else BitBlt(dc, x, y, cx, cy, dc, in.left, in.top, SRCCOPY);
+            }
         break;
     }
 }
@@ -261,7 +269,7 @@ void PaintSwitch(const Surface& s, const RECT& bounds, const SwitchLook& a, cons
     PaintBorder(s.dc, bounds, a, c);
     RECT textBox = d.inner;
     switch (a.shape) {
-    case USER_IMAGE: PaintPicture(s.dc, a, d.inner); break;
+    case USER_IMAGE: PaintPicture(s.dc, s.metafile, a, d.inner); break;
     case RECTANGLE:
     case ROUND_RECTANGLE:
     case CIRCLE: PaintButton(s.dc, a, c, d); break;

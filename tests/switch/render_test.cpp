@@ -219,7 +219,33 @@ TEST_CASE("the picture shape: the picture of the state in each image style, clip
         s->put_Value(VARIANT_FALSE);
         CHECK(DrawToDib(s, 100, 100).Count(kRed) == 0);
     }
+    // A patterned picture tiles pixel for pixel from the inner rectangle's corner.
+    std::vector<BYTE> file = BmpFile(5, 3, kRed);
+    const COLORREF pattern[3][5] = {{kRed, kBlue, kGreen, RGB(10, 20, 30), RGB(200, 100, 50)},
+                                    {kBlue, kRed, RGB(1, 2, 3), kGreen, kBlue},
+                                    {RGB(9, 99, 199), kGreen, kBlue, kRed, RGB(77, 88, 99)}};
+    for (int y = 0; y < 3; ++y)  // BMP rows bottom-up, 16 bytes each
+        for (int x = 0; x < 5; ++x) {
+            BYTE* px = &file[54 + (2 - y) * 16 + x * 3];
+            px[0] = GetBValue(pattern[y][x]);
+            px[1] = GetGValue(pattern[y][x]);
+            px[2] = GetRValue(pattern[y][x]);
+        }
+    IPictureDisp* tiles = PictureOf(file);
+    s->put_OnPicture(tiles);
+    tiles->Release();
+    s->put_ImageStyle(IPS_TEXTURE);
+    s->put_Value(VARIANT_TRUE);
+    DibCanvas tiled = DrawToDib(s, 100, 100);
+    int wrong = 0;
+    for (int y = inner.top; y < inner.bottom; ++y)
+        for (int x = inner.left; x < inner.right; ++x)
+            wrong += tiled.Pixel(x, y) != pattern[(y - inner.top) % 3][(x - inner.left) % 5];
+    CHECK(wrong == 0);
+    CHECK(tiled.Pixel(10, 50) != kRed);  // nothing beyond the inner rectangle
+
     // Without a picture for the state only the background is left.
+    s->put_Value(VARIANT_FALSE);
     s->put_OffPicture(nullptr);
     DibCanvas empty = DrawToDib(s, 100, 100);
     CHECK(empty.All(kGreen, inner));
