@@ -191,6 +191,10 @@ void Form::ReleaseHosted(Control& c) {
 
 void Form::Unload() {
     if (m_unloaded) return;
+    // A frame's child forms go first: their controls before the windows they live in.
+    if (m_def.mdiFrame && m_mdiClient)
+        for (const auto& f : m_runtime.forms())
+            if (f.get() != this && f->m_mdiChild && f->m_mdiClient == m_mdiClient) f->Unload();
     m_unloaded = true;
     m_live = false;
     StopTimers();

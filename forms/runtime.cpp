@@ -45,15 +45,11 @@ void Runtime::Forget(Form* form) {
 }
 
 void Runtime::UnloadAll() {
-    // Children first, the frame last.
+    // The latest first; a frame unloads its child forms before itself.
     while (!m_forms.empty()) {
         std::shared_ptr<Form> last = m_forms.back();
-        if (last == m_frame && m_forms.size() > 1) {
-            std::shared_ptr<Form> child = m_forms[m_forms.size() - 2];
-            child->Unload();
-            continue;
-        }
         last->Unload();
+        Forget(last.get());
     }
 }
 

@@ -109,6 +109,20 @@ TEST_CASE("each label opens a fresh instance of its form and stays red; one chil
     }
 }
 
+TEST_CASE("closing the frame unloads the child form's controls first, then the frame") {
+    Velmora app;
+    auto knobs = app.Open("lblKnob");
+    REQUIRE(knobs.get() != nullptr);
+    IUnknown* knob = (*knobs)["Knob1"].Object();
+    knob->AddRef();
+    const HWND frame = app.frame().hwnd();
+    SendMessageW(frame, WM_CLOSE, 0, 0);
+    CHECK_FALSE(knobs->Loaded());
+    CHECK_FALSE(IsWindow(frame));
+    CHECK(app.rt().forms().empty());
+    CHECK(knob->Release() == 0);
+}
+
 TEST_CASE("three rounds through every form leak no GDI objects") {
     Velmora app;
     auto round = [&] {
