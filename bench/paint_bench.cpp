@@ -3,7 +3,9 @@
 // run at the same sizes: a plain BitBlt of the area (the floor) and the
 // platform's trackbar painting itself into the same DC (WM_PRINTCLIENT).
 // Medians of repeated paints. Each library's rows come from
-// paint/rows_<library>.cpp; this file prints their tables.
+// paint/rows_<library>.cpp; this file prints their tables. Arguments, when
+// given, choose the tables: those whose title contains one of them
+// (`scripts/bench frm` runs the demonstration's forms only).
 #include <windows.h>
 #include <ole2.h>
 #include <commctrl.h>
@@ -59,13 +61,20 @@ bool RunGroup(const bench::Group& g) {
 
 }  // namespace
 
-int main() {
+bool Chosen(const bench::Group& g, int argc, char** argv) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i)
+        if (g.title.find(argv[i]) != std::string::npos) return true;
+    return false;
+}
+
+int main(int argc, char** argv) {
     if (FAILED(OleInitialize(nullptr))) return 2;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     int status = 0;
     for (const bench::Group& g : bench::Groups())
-        if (!RunGroup(g)) status = 1;
+        if (Chosen(g, argc, argv) && !RunGroup(g)) status = 1;
     OleUninitialize();
     std::fflush(stdout);
     ExitProcess(status);

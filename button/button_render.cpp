@@ -95,4 +95,4 @@ void CQEV_SmartButton::KeepRegion(HRGN region, const fw::RenderTarget& target) {
     if (target.given) ApplyWindowRegion();
 }
 
-void CQEV_SmartButton::ApplyWindowRegion() { SetWindowRegionCopy(m_hwnd, m_region); }
+void CQEV_SmartButton::ApplyWindowRegion() { m_windowShape.Apply(m_hwnd, m_region); }

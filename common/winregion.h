@@ -8,3 +8,28 @@
 // window owns (and Wine deletes at once) the handle it is given, so the
 // caller keeps its own region for hit tests.
 void SetWindowRegionCopy(HWND window, HRGN region);
+
+// The same for a control that shapes its window on every paint a container
+// asks for: it remembers the shape it last handed over, so that handing over
+// the same shape again costs no call into the window system (asking a window
+// for its region costs as much as painting a small control). What the window
+// has is asked again after Forget, which the control calls whenever the
+// window's region may have changed behind its back: a new window, and every
+// change of the window's position, size or frame (a region set by anyone
+// else arrives as one).
+class WindowShape {
+public:
+    WindowShape() = default;
+    ~WindowShape();
+    WindowShape(const WindowShape&) = delete;
+    WindowShape& operator=(const WindowShape&) = delete;
+
+    void Apply(HWND window, HRGN region);
+    // Ignored while Apply is setting the region itself.
+    void Forget();
+
+private:
+    HWND m_window = nullptr;  // the window whose region is known; null: none is
+    HRGN m_shape = nullptr;   // a copy of what it was given; null: no region
+    bool m_applying = false;
+};

@@ -10,6 +10,7 @@
 #include "propmap.h"
 #include "module.h"
 #include "picture.h"
+#include "common/winregion.h"
 
 namespace fw {
 
@@ -403,6 +404,9 @@ protected:
     bool m_metafile = false;
     HWND m_hwnd = nullptr;
     SIZEL m_extent{5080, 5080};
+    // The region the control gave its window (the base forgets it whenever
+    // the window may have changed).
+    WindowShape m_windowShape;
 
 private:
     friend class ConnectionPoint;

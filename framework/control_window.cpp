@@ -7,6 +7,13 @@ namespace {
 
 const long kHimetricPerInch = 2540;
 
+// A frame, caption, menu or scroll bar: the window is larger than its client area.
+bool HasNonClientArea(HWND hwnd) {
+    RECT window, client;
+    if (!GetWindowRect(hwnd, &window) || !GetClientRect(hwnd, &client)) return true;
+    return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- in-place activation
@@ -140,7 +147,18 @@ LRESULT ControlBase::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (userMode && !m_uiActive) InPlaceActivate(OLEIVERB_UIACTIVATE);
         break;
     }
+    case WM_NCPAINT:
+        // Nothing lies outside the client area of a window without a frame
+        // or scroll bars, and the default handling would still fetch the
+        // window's visible region from the system for every paint.
+        if (!HasNonClientArea(hwnd)) handled = true;
+        break;
+    case WM_NCCREATE:
+    case WM_WINDOWPOSCHANGED:  // moves, sizes and regions set by others
+        m_windowShape.Forget();
+        break;
     case WM_NCDESTROY:
+        m_windowShape.Forget();
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (m_hwnd == hwnd) m_hwnd = nullptr;
         break;

@@ -47,20 +47,20 @@ double ScaleSpan(int startAngle, int endAngle) {
 
 // ---------------------------------------------------------------- window region
 
-void ApplyRoundWindowRegion(HWND window, int borderType) {
+void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType) {
     if (!window) return;
     if (borderType < ES_CIRCLE || borderType > ES_RAISEDCIRCLE) {
-        SetWindowRegionCopy(window, nullptr);
+        shape.Apply(window, nullptr);
         return;
     }
     RECT rc;
     GetClientRect(window, &rc);
     gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
-    if (wanted) SetWindowRegionCopy(window, wanted);
+    if (wanted) shape.Apply(window, wanted);
 }
 
-void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
-                  int borderType) {
+void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, WindowShape& shape,
+                  HWND window, int borderType) {
     gdi::Region hit(painted.hitRegion);
     painted.hitRegion = nullptr;
     if (!target.own) return;
@@ -68,7 +68,7 @@ void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, Knob
     kept.centre = painted.centre;
     kept.pointerAngle = painted.angle;
     // The redraw path of values and drags leaves the window's shape alone.
-    if (target.given) ApplyRoundWindowRegion(window, borderType);
+    if (target.given) ApplyRoundWindowRegion(shape, window, borderType);
 }
 
 // ---------------------------------------------------------------- background and border

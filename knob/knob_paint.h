@@ -15,6 +15,7 @@
 #include "common/gdi.h"
 #include "common/paint.h"
 #include "common/shading.h"
+#include "common/winregion.h"
 #include "common/text.h"
 
 namespace knobpaint {
@@ -98,9 +99,9 @@ struct KnobColors {
 };
 
 // Round border types (ES_CIRCLE to ES_RAISEDCIRCLE) clip the window to the
-// ellipse of its client area; the others take the clip away
-// (SetWindowRegionCopy: only when the window's region differs).
-void ApplyRoundWindowRegion(HWND window, int borderType);
+// ellipse of its client area; the others take the clip away (only when the
+// window's region differs: `shape` knows what the window was given).
+void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType);
 
 // What the pointer step leaves for input.
 struct PointerGeometry {
@@ -113,8 +114,8 @@ struct PointerGeometry {
 // (kept takes the hit region, the window gets its round region), and
 // deletes the hit region otherwise: the knob family's keep step of
 // PaintToTarget (common/paint.h).
-void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, HWND window,
-                  int borderType);
+void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, WindowShape& shape,
+                  HWND window, int borderType);
 
 // ---------------------------------------------------------------- steps
 

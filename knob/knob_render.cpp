@@ -75,8 +75,8 @@ void CQEV_Knob::Paint(const fw::RenderTarget& target) {
         target, m_font,
         [&](const Surface& s) { return PaintKnob(s, target.bounds, appearance, colors, previousAngle); },
         [&](const fw::RenderTarget& t, PointerGeometry& painted) {
-            KeepForInput(t, painted, m_geometry, m_hwnd, m_BorderType);
+            KeepForInput(t, painted, m_geometry, m_windowShape, m_hwnd, m_BorderType);
         });
 }
 
-void CQEV_Knob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }
+void CQEV_Knob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_windowShape, m_hwnd, m_BorderType); }

@@ -78,8 +78,8 @@ void CQEV_SwitchKnob::Paint(const fw::RenderTarget& target) {
         target, m_font,
         [&](const Surface& s) { return PaintSwitchKnob(s, target.bounds, appearance, colors, items, pointerAngle); },
         [&](const fw::RenderTarget& t, PointerGeometry& painted) {
-            KeepForInput(t, painted, m_geometry, m_hwnd, m_BorderType);
+            KeepForInput(t, painted, m_geometry, m_windowShape, m_hwnd, m_BorderType);
         });
 }
 
-void CQEV_SwitchKnob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_hwnd, m_BorderType); }
+void CQEV_SwitchKnob::ApplyWindowRegion() { ApplyRoundWindowRegion(m_windowShape, m_hwnd, m_BorderType); }

@@ -160,3 +160,68 @@ TEST_CASE("the window takes the shape from container paints only, and none for a
     c.Send(WM_LBUTTONUP, 50, 30);
     CHECK(c.events.Count(E_Click) == 0);
 }
+
+namespace {
+
+// Counts the regions handed to a window: each SetWindowRgn reaches it as a
+// frame change.
+struct RegionSets {
+    static LONG count;
+    static WNDPROC previous;
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_FRAMECHANGED)) ++count;
+        return CallWindowProcW(previous, h, msg, wp, lp);
+    }
+    explicit RegionSets(HWND w) : m_w(w) {
+        count = 0;
+        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~RegionSets() { SetWindowLongPtrW(m_w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
+    HWND m_w;
+};
+LONG RegionSets::count = 0;
+WNDPROC RegionSets::previous = nullptr;
+
+bool WindowShapeIs(HWND w, HRGN expected) {
+    gdi::Region shape = gdi::EmptyRegion(), diff = gdi::EmptyRegion();
+    return GetWindowRgn(w, shape) != ERROR && CombineRgn(diff, shape, expected, RGN_XOR) == NULLREGION;
+}
+
+void ContainerPaint(HWND w) {
+    InvalidateRect(w, nullptr, FALSE);
+    UpdateWindow(w);
+}
+
+}  // namespace
+
+TEST_CASE("the window's shape is handed over again only when the shape, the size or someone else changed it") {
+    Clicked c(BSS_CIRCLE);
+    RegionSets sets(c.w);
+    gdi::Region ellipse(CreateEllipticRgn(0, 0, 100, 60));
+    REQUIRE(WindowShapeIs(c.w, ellipse));
+    ContainerPaint(c.w);
+    CHECK(RegionSets::count == 0);  // the same shape again: nothing handed over
+
+    // Taken away or replaced behind the button's back: the next paint restores it.
+    SetWindowRgn(c.w, nullptr, FALSE);
+    ContainerPaint(c.w);
+    CHECK(WindowShapeIs(c.w, ellipse));
+    SetWindowRgn(c.w, CreateRectRgn(0, 0, 10, 10), FALSE);
+    ContainerPaint(c.w);
+    CHECK(WindowShapeIs(c.w, ellipse));
+
+    // A new shape and a new size.
+    c.b->put_ShapeType(BSS_DIAMOND);
+    ContainerPaint(c.w);
+    const POINT diamond[] = {{50, 0}, {0, 30}, {50, 60}, {100, 30}};
+    gdi::Region expected(CreatePolygonRgn(diamond, 4, WINDING));
+    CHECK(WindowShapeIs(c.w, expected));
+    c.b->put_ShapeType(BSS_CIRCLE);
+    SetWindowPos(c.w, nullptr, 0, 0, 80, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ContainerPaint(c.w);
+    gdi::Region smaller(CreateEllipticRgn(0, 0, 80, 40));
+    CHECK(WindowShapeIs(c.w, smaller));
+    RegionSets::count = 0;
+    ContainerPaint(c.w);
+    CHECK(RegionSets::count == 0);
+}
