@@ -160,6 +160,16 @@ HRESULT ControlBase::GetAmbientBackColor(OLE_COLOR& color) {
     return hr;
 }
 
+OLE_COLOR ControlBase::AmbientBackColor() {
+    OLE_COLOR color;
+    return SUCCEEDED(GetAmbientBackColor(color)) ? color : GetSysColor(COLOR_WINDOW);
+}
+
+bool ControlBase::AmbientUserMode() {
+    BOOL userMode = TRUE;
+    return FAILED(GetAmbientUserMode(userMode)) || userMode;
+}
+
 HRESULT ControlBase::GetAmbientFont(IFont** font) {
     *font = nullptr;
     VARIANT v;
@@ -181,10 +191,9 @@ HRESULT ControlBase::GetEnabled(VARIANT_BOOL* out) {
 }
 
 HRESULT ControlBase::PutEnabled(VARIANT_BOOL v, DISPID id) {
-    BOOL userMode = TRUE;
-    HRESULT hr = GetAmbientUserMode(userMode);
+    const bool userMode = AmbientUserMode();
     m_enabled = (v == VARIANT_TRUE) ? 1 : 0;
-    if ((FAILED(hr) || userMode) && m_hwnd) EnableWindow(m_hwnd, m_enabled);
+    if (userMode && m_hwnd) EnableWindow(m_hwnd, m_enabled);
     m_drag = 0;
     OnEnabledChanged();
     PropertyChanged(id);

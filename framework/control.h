@@ -180,6 +180,10 @@ public:
     HRESULT GetAmbientProperty(DISPID id, VARIANT* out);
     HRESULT GetAmbientUserMode(BOOL& userMode);
     HRESULT GetAmbientBackColor(OLE_COLOR& color);
+    // The container's back colour, or the window colour when it does not say.
+    OLE_COLOR AmbientBackColor();
+    // True unless the container says it is in design mode.
+    bool AmbientUserMode();
     HRESULT GetAmbientFont(IFont** font);
 
     // ----- stock properties shared by every control

@@ -40,8 +40,7 @@ CQEV_Knob::~CQEV_Knob() {
 }
 
 HRESULT CQEV_Knob::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
 

@@ -38,37 +38,9 @@ CQEV_SwitchKnob::CQEV_SwitchKnob()
 CQEV_SwitchKnob::~CQEV_SwitchKnob() { m_geometry.SetHitRegion(nullptr); }
 
 HRESULT CQEV_SwitchKnob::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
-
-const CSwitchItemList& CQEV_SwitchKnob::ShownItems() {
-    BOOL userMode = TRUE;
-    if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return m_switch.Shown(!userMode);
-}
-
-// ---------------------------------------------------------------- items
-
-STDMETHODIMP CQEV_SwitchKnob::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_switch.Add(strKey, strName, color);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::RemoveItem(BSTR strKey) {
-    if (m_switch.Remove(strKey)) RedrawNow();
-    return S_OK;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::UpdateSetpoint(BSTR strKey) {
-    HRESULT hr = m_switch.SetCurrent(strKey);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 

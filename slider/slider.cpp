@@ -26,8 +26,7 @@ const fw::PropMap& CQEV_Slider::Map() { return kSliderMap; }
 CQEV_Slider::CQEV_Slider() : fw::ControlBase(kSliderTraits) { CFontNotifyImpl::AttachTo(this); }
 
 HRESULT CQEV_Slider::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
 

@@ -21,37 +21,9 @@ const fw::PropMap& CQEV_SwitchSlider::Map() { return kSwitchSliderMap; }
 CQEV_SwitchSlider::CQEV_SwitchSlider() : fw::ControlBase(kSwitchSliderTraits) { CFontNotifyImpl2::AttachTo(this); }
 
 HRESULT CQEV_SwitchSlider::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
-
-const CSwitchItemList& CQEV_SwitchSlider::ShownItems() {
-    BOOL userMode = TRUE;
-    if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return m_switch.Shown(!userMode);
-}
-
-// ---------------------------------------------------------------- items
-
-STDMETHODIMP CQEV_SwitchSlider::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_switch.Add(strKey, strName, color);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::RemoveItem(BSTR strKey) {
-    if (m_switch.Remove(strKey)) RedrawNow();
-    return S_OK;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::UpdateSetpoint(BSTR strKey) {
-    HRESULT hr = m_switch.SetCurrent(strKey);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 
