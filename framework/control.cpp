@@ -124,6 +124,12 @@ bool ControlBase::ReleaseAt(int x, int y, const CommonEventIds& ids) {
     return true;
 }
 
+bool ControlBase::AtClientEdge(int x, int y) const {
+    RECT rc{0, 0, 0, 0};
+    if (m_hwnd) GetClientRect(m_hwnd, &rc);
+    return x <= rc.left + 2 || x >= rc.right - 2 || y <= rc.top + 2 || y >= rc.bottom - 2;
+}
+
 // ---------------------------------------------------------------- ambients
 
 HRESULT ControlBase::GetAmbientProperty(DISPID id, VARIANT* out) {

@@ -175,6 +175,9 @@ public:
     // on the right or bottom edge starts the drag too).
     bool PressAt(int x, int y, const RECT& grip, const CommonEventIds& ids);
     bool ReleaseAt(int x, int y, const CommonEventIds& ids);
+    // True within two pixels of the own window's client edge, and always
+    // without a window: with no capture, a drag that gets there lets go.
+    bool AtClientEdge(int x, int y) const;
 
     // ----- ambient properties of the client site
     HRESULT GetAmbientProperty(DISPID id, VARIANT* out);

@@ -1,6 +1,5 @@
 #include "switchknob.h"
 #include "switchknob_geometry.h"
-#include <cmath>
 
 namespace {
 
@@ -94,22 +93,12 @@ void CQEV_SwitchKnob::OnMouseMove(int x, int y, bool buttonHeld) {
     }
     if (!m_geometry.hitRegion || !DragFlag()) return;
 
-    RECT rc{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &rc);
-    if (x <= rc.left + 2 || x >= rc.right - 2 || y <= rc.top + 2 || y >= rc.bottom - 2) {
+    if (AtClientEdge(x, y)) {
         EndDragAndSnap();  // no capture: reaching the edge lets the pointer go
         return;
     }
-    int dx = x - m_geometry.centre.x, dy = y - m_geometry.centre.y;
-    if (dx * dx + dy * dy < 50) return;
-
-    double a = atan2((double)dy, (double)dx) * 180 / 3.141592653589793;
-    if (a < 0) a += 360;
-    double d = a - m_geometry.pointerAngle;
-    if ((d > 150 && d < 300) || (d > -300 && d < -150)) {
-        a -= 180;
-        if (a < 0) a += 360;
-    }
+    double a;
+    if (!m_geometry.DragAngle(x, y, a)) return;
     if (SwitchAngleAllowed(a, m_StartAngle, m_EndAngle)) {
         m_geometry.pointerAngle = a;
         RedrawNow();

@@ -89,9 +89,7 @@ void CQEV_Slider::OnMouseMove(int x, int y, bool buttonHeld) {
     if (!buttonHeld) SetDragFlag(false);
     if (!DragFlag()) return;
 
-    RECT c{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &c);
-    if (x >= c.right - 2 || x <= c.left + 2 || y >= c.bottom - 2 || y <= c.top + 2) {
+    if (AtClientEdge(x, y)) {
         SetDragFlag(false);  // the 2-pixel margin lets the marker go
         return;
     }

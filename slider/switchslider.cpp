@@ -75,9 +75,7 @@ void CQEV_SwitchSlider::OnMouseMove(int x, int y, bool buttonHeld) {
         EndDragAndSnap();
         return;
     }
-    RECT c{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &c);
-    if (!(c.left + 2 < x && x < c.right - 2 && c.top + 2 < y && y < c.bottom - 2)) {
+    if (AtClientEdge(x, y)) {
         EndDragAndSnap();
         return;
     }

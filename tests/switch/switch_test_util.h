@@ -14,6 +14,7 @@
 #include "pictures.h"
 #include "ptr.h"
 #include "recorders.h"
+#include "stubdispatch.h"
 
 namespace switchtest {
 
