@@ -30,9 +30,22 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections** out) override;
 
     const IID& Iid() const { return m_iid; }
-    // Sinks in connection order; empty slots are null. Callers that call
-    // out take their own reference on each sink.
-    const std::vector<IUnknown*>& Sinks() const { return m_sinks; }
+    // Calls visit with each sink as Itf, in connection order, holding a
+    // reference for the call; stops when visit returns false. A sink may
+    // disconnect any sink, itself included: the walk covers the slots there
+    // were at its start and skips those emptied since.
+    template <class Itf, class Visit>
+    void ForEachSink(Visit visit) const {
+        const size_t n = m_sinks.size();
+        for (size_t i = 0; i < n && i < m_sinks.size(); ++i) {
+            auto* s = static_cast<Itf*>(m_sinks[i]);
+            if (!s) continue;
+            s->AddRef();
+            const bool more = visit(s);
+            s->Release();
+            if (!more) return;
+        }
+    }
     void Clear();
 
 private:

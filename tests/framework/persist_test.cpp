@@ -6,10 +6,15 @@
 #include "propmap.h"
 #include "test_props.h"
 #include "test_streams.h"
+#include "tests/support/platform_ids.h"
 
 using test::ByteWriter;
 using test::Bytes;
 using test::TestProps;
+using testsupport::kStdFont;
+using testsupport::kStdPicture;
+using testsupport::kStockColorPage;
+using testsupport::kStockFontPage;
 
 namespace {
 
@@ -21,10 +26,6 @@ struct Extent {
 
 const CLSID kGeneralPage = {0x4C601D46, 0x2A06, 0x44C3, {0x8A, 0xEA, 0x30, 0xF0, 0x04, 0x07, 0x8B, 0xAF}};
 const CLSID kScalePage = {0x3AEBA6C6, 0x34EB, 0x441B, {0xA8, 0xB5, 0xD2, 0x58, 0x40, 0xA4, 0x00, 0x9E}};
-const CLSID kColorPage = {0x7EBDAAE1, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-const CLSID kFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-const CLSID kStdFont = {0x0BE35203, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
-const CLSID kStdPicture = {0x0BE35204, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 // A class every prefix registers (the file moniker) but no control property is.
 const CLSID kForeign = {0x00000303, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -34,14 +35,14 @@ const fw::PropRow kRows[] = {
     fw::DataRow(L"_cy", offsetof(Extent, cy), 4, VT_UI4),
     fw::PageRow(&kGeneralPage),
     fw::PageRow(&kScalePage),
-    fw::PropertyRow(L"BkColor", TestProps::kColor, VT_UI4, &kColorPage),
+    fw::PropertyRow(L"BkColor", TestProps::kColor, VT_UI4, &kStockColorPage),
     fw::PropertyRow(L"InverseDirection", TestProps::kFlag, VT_BOOL, &kScalePage),
     fw::PropertyRow(L"MaxVal", TestProps::kMax, VT_R8, &kScalePage),
     fw::PropertyRow(L"TickerNum", TestProps::kCount, VT_I2, &kScalePage),
     fw::PropertyRow(L"UnitName", TestProps::kUnit, VT_BSTR, &kScalePage),
     fw::PropertyRow(L"BorderType", TestProps::kStyle, VT_I4, &kGeneralPage),
     fw::PropertyRow(L"GradientRate", TestProps::kRate, VT_R4, &kGeneralPage),
-    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kFontPage, &kStdFont),
+    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kStockFontPage, &kStdFont),
     fw::PropertyRow(L"bMarkerVisible", TestProps::kMarker, VT_BOOL, &kScalePage),
 };
 const fw::PropMap kMap{kRows, sizeof kRows / sizeof kRows[0]};
@@ -736,8 +737,8 @@ TEST_CASE("the map's pages are listed once each in first order") {
     REQUIRE(fw::MapPages(kMap, pages, 8) == 4);
     CHECK(IsEqualCLSID(pages[0], kGeneralPage));
     CHECK(IsEqualCLSID(pages[1], kScalePage));
-    CHECK(IsEqualCLSID(pages[2], kColorPage));
-    CHECK(IsEqualCLSID(pages[3], kFontPage));
+    CHECK(IsEqualCLSID(pages[2], kStockColorPage));
+    CHECK(IsEqualCLSID(pages[3], kStockFontPage));
     CHECK(fw::MapPages(kMap, pages, 2) == 2);
     CHECK(fw::MapPages(kUnitMap, pages, 8) == 0);
 }
