@@ -93,16 +93,14 @@ void CQEV_Slider::OnMouseMove(int x, int y, bool buttonHeld) {
         SetDragFlag(false);  // the 2-pixel margin lets the marker go
         return;
     }
-    if (!m_geometry.field.set) return;
+    if (!m_geometry.field.Along(m_Vertical == 1, x, y)) return;
     const RECT& v = m_geometry.field.rc;
     double len, pos;
     if (m_Vertical == 1) {
         len = v.bottom - v.top;
-        if (len < 1e-6 || y > v.bottom || y < v.top) return;
         pos = m_InverseDirection == 1 ? y - v.top : v.bottom - y;
     } else {
         len = v.right - v.left;
-        if (len < 1e-6 || x > v.right || x < v.left) return;
         pos = m_InverseDirection == 1 ? v.right - x : x - v.left;
     }
     m_setpoint = pos * (m_MaxVal - m_MinVal) / len + m_MinVal;

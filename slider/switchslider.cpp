@@ -79,13 +79,7 @@ void CQEV_SwitchSlider::OnMouseMove(int x, int y, bool buttonHeld) {
         EndDragAndSnap();
         return;
     }
-    if (!m_geometry.field.set) return;
-    const RECT& f = m_geometry.field.rc;
-    if (m_Vertical == 1) {
-        if (f.bottom - f.top <= 0 || y < f.top || y > f.bottom) return;
-    } else {
-        if (f.right - f.left <= 0 || x < f.left || x > f.right) return;
-    }
+    if (!m_geometry.field.Along(m_Vertical == 1, x, y)) return;
     m_dragPoint = POINT{x, y};
     RedrawNow();
 }

@@ -15,6 +15,7 @@
 #include "forms/site.h"
 #include "tests/support/bstr.h"
 #include "tests/support/host.h"
+#include "tests/support/latebound.h"
 #include "tests/support/persistence.h"
 #include "tests/support/ptr.h"
 #include "tests/support/recorders.h"
