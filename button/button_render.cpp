@@ -43,8 +43,7 @@ struct SmartButtonPainter {
         a.gradientRate = b.m_GradientRate;
         a.pressed = b.m_pressed != 0;
         a.enabled = b.Enabled();
-        BOOL userMode = TRUE;
-        a.userMode = FAILED(b.GetAmbientUserMode(userMode)) || userMode;
+        a.userMode = b.AmbientUserMode();
         a.wordWrap = b.m_WordWrap == 1;
         a.text3D = b.m_Text3D == 1;
         a.picture = b.m_Picture.get();
@@ -58,8 +57,7 @@ struct SmartButtonPainter {
     }
 
     static ButtonColors Colors(CQEV_SmartButton& b) {
-        OLE_COLOR ambient;
-        if (FAILED(b.GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
+        const OLE_COLOR ambient = b.AmbientBackColor();
         OLE_COLOR face = b.m_FaceColor;
         if (!b.Enabled()) face = b.m_DisableColor;
         else if (b.m_hover) face = b.m_CaptureColor;

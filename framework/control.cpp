@@ -124,6 +124,12 @@ bool ControlBase::ReleaseAt(int x, int y, const CommonEventIds& ids) {
     return true;
 }
 
+bool ControlBase::AtClientEdge(int x, int y) const {
+    RECT rc{0, 0, 0, 0};
+    if (m_hwnd) GetClientRect(m_hwnd, &rc);
+    return x <= rc.left + 2 || x >= rc.right - 2 || y <= rc.top + 2 || y >= rc.bottom - 2;
+}
+
 // ---------------------------------------------------------------- ambients
 
 HRESULT ControlBase::GetAmbientProperty(DISPID id, VARIANT* out) {
@@ -160,6 +166,16 @@ HRESULT ControlBase::GetAmbientBackColor(OLE_COLOR& color) {
     return hr;
 }
 
+OLE_COLOR ControlBase::AmbientBackColor() {
+    OLE_COLOR color;
+    return SUCCEEDED(GetAmbientBackColor(color)) ? color : GetSysColor(COLOR_WINDOW);
+}
+
+bool ControlBase::AmbientUserMode() {
+    BOOL userMode = TRUE;
+    return FAILED(GetAmbientUserMode(userMode)) || userMode;
+}
+
 HRESULT ControlBase::GetAmbientFont(IFont** font) {
     *font = nullptr;
     VARIANT v;
@@ -181,10 +197,9 @@ HRESULT ControlBase::GetEnabled(VARIANT_BOOL* out) {
 }
 
 HRESULT ControlBase::PutEnabled(VARIANT_BOOL v, DISPID id) {
-    BOOL userMode = TRUE;
-    HRESULT hr = GetAmbientUserMode(userMode);
+    const bool userMode = AmbientUserMode();
     m_enabled = (v == VARIANT_TRUE) ? 1 : 0;
-    if ((FAILED(hr) || userMode) && m_hwnd) EnableWindow(m_hwnd, m_enabled);
+    if (userMode && m_hwnd) EnableWindow(m_hwnd, m_enabled);
     m_drag = 0;
     OnEnabledChanged();
     PropertyChanged(id);

@@ -31,9 +31,22 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections** out) override;
 
     const IID& Iid() const { return m_iid; }
-    // Sinks in connection order; empty slots are null. Callers that call
-    // out take their own reference on each sink.
-    const std::vector<IUnknown*>& Sinks() const { return m_sinks; }
+    // Calls visit with each sink as Itf, in connection order, holding a
+    // reference for the call; stops when visit returns false. A sink may
+    // disconnect any sink, itself included: the walk covers the slots there
+    // were at its start and skips those emptied since.
+    template <class Itf, class Visit>
+    void ForEachSink(Visit visit) const {
+        const size_t n = m_sinks.size();
+        for (size_t i = 0; i < n && i < m_sinks.size(); ++i) {
+            auto* s = static_cast<Itf*>(m_sinks[i]);
+            if (!s) continue;
+            s->AddRef();
+            const bool more = visit(s);
+            s->Release();
+            if (!more) return;
+        }
+    }
     void Clear();
 
 private:
@@ -176,11 +189,18 @@ public:
     // on the right or bottom edge starts the drag too).
     bool PressAt(int x, int y, const RECT& grip, const CommonEventIds& ids);
     bool ReleaseAt(int x, int y, const CommonEventIds& ids);
+    // True within two pixels of the own window's client edge, and always
+    // without a window: with no capture, a drag that gets there lets go.
+    bool AtClientEdge(int x, int y) const;
 
     // ----- ambient properties of the client site
     HRESULT GetAmbientProperty(DISPID id, VARIANT* out);
     HRESULT GetAmbientUserMode(BOOL& userMode);
     HRESULT GetAmbientBackColor(OLE_COLOR& color);
+    // The container's back colour, or the window colour when it does not say.
+    OLE_COLOR AmbientBackColor();
+    // True unless the container says it is in design mode.
+    bool AmbientUserMode();
     HRESULT GetAmbientFont(IFont** font);
 
     // ----- stock properties shared by every control

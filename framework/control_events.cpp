@@ -78,29 +78,19 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
 // ---------------------------------------------------------------- notifications
 
 HRESULT ControlBase::FireOnRequestEdit(DISPID id) {
-    const auto& sinks = m_notifyCP.Sinks();
-    size_t n = sinks.size();
-    for (size_t i = 0; i < n && i < sinks.size(); ++i) {
-        auto* s = static_cast<IPropertyNotifySink*>(sinks[i]);
-        if (!s) continue;
-        s->AddRef();
-        HRESULT hr = s->OnRequestEdit(id);
-        s->Release();
-        if (hr == S_FALSE) return S_FALSE;
-    }
-    return S_OK;
+    HRESULT answer = S_OK;
+    m_notifyCP.ForEachSink<IPropertyNotifySink>([&](IPropertyNotifySink* s) {
+        if (s->OnRequestEdit(id) == S_FALSE) answer = S_FALSE;
+        return answer == S_OK;
+    });
+    return answer;
 }
 
 void ControlBase::FireOnChanged(DISPID id) {
-    const auto& sinks = m_notifyCP.Sinks();
-    size_t n = sinks.size();
-    for (size_t i = 0; i < n && i < sinks.size(); ++i) {
-        auto* s = static_cast<IPropertyNotifySink*>(sinks[i]);
-        if (!s) continue;
-        s->AddRef();
+    m_notifyCP.ForEachSink<IPropertyNotifySink>([&](IPropertyNotifySink* s) {
         s->OnChanged(id);
-        s->Release();
-    }
+        return true;
+    });
 }
 
 void ControlBase::FireViewChange() {
@@ -119,12 +109,7 @@ HRESULT ControlBase::FireEvent(DISPID id, UINT count, const std::function<void(V
     // A sink may release the control inside its handler: keep it alive.
     IUnknown* self = Controlling();
     self->AddRef();
-    const auto& sinks = m_eventCP.Sinks();
-    size_t n = sinks.size();
-    for (size_t i = 0; i < n && i < sinks.size(); ++i) {
-        auto* d = static_cast<IDispatch*>(sinks[i]);
-        if (!d) continue;
-        d->AddRef();
+    m_eventCP.ForEachSink<IDispatch>([&](IDispatch* d) {
         // Each sink gets arguments of its own: one may change what it is given.
         build(args);
         DISPPARAMS params{count ? args : nullptr, nullptr, count, 0};
@@ -133,8 +118,8 @@ HRESULT ControlBase::FireEvent(DISPID id, UINT count, const std::function<void(V
         hr = d->Invoke(id, IID_NULL, 0x400, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
         VariantClear(&result);
         for (UINT k = 0; k < count; ++k) VariantClear(&args[k]);
-        d->Release();
-    }
+        return true;
+    });
     self->Release();
     return hr;
 }

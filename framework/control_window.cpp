@@ -142,9 +142,7 @@ LRESULT ControlBase::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_MOUSEACTIVATE: {
-        BOOL userMode = TRUE;
-        if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-        if (userMode && !m_uiActive) InPlaceActivate(OLEIVERB_UIACTIVATE);
+        if (AmbientUserMode() && !m_uiActive) InPlaceActivate(OLEIVERB_UIACTIVATE);
         break;
     }
     case WM_NCPAINT:

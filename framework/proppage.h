@@ -121,6 +121,15 @@ constexpr PageDescription DescribePage(UINT dialogId, UINT titleId, UINT helpFil
     return page;
 }
 
+// A page without drop-down lists.
+template <size_t T, size_t L, size_t A, size_t N>
+constexpr PageDescription DescribePage(UINT dialogId, UINT titleId, UINT helpFileId, UINT docStringId,
+                                       const PageTarget (&targets)[T], const WORD (&loadOrder)[L],
+                                       const WORD (&applyOrder)[A], const PageNumericEdit (&numericEdits)[N]) {
+    return PageDescription{dialogId, titleId, helpFileId, docStringId, targets,      T, loadOrder, L,
+                           applyOrder, A,     nullptr,    0,           numericEdits, N};
+}
+
 // The page answers WM_INITDIALOG with FALSE also after subclassing its
 // numeric fields, so the dialog manager leaves the focus alone.
 constexpr PageDescription AnswerInitDialogFalse(PageDescription page) {

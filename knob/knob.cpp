@@ -40,8 +40,7 @@ CQEV_Knob::~CQEV_Knob() {
 }
 
 HRESULT CQEV_Knob::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
 
@@ -117,24 +116,14 @@ void CQEV_Knob::OnMouseMove(int x, int y) {
     Fire(KE_MouseMove, (LONG)x, (LONG)y);
     if (!m_geometry.hitRegion || !DragFlag()) return;
 
-    RECT rc{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &rc);
-    if (x >= rc.right - 2 || x <= rc.left + 2 || y >= rc.bottom - 2 || y <= rc.top + 2) {
+    if (AtClientEdge(x, y)) {
         SetDragFlag(false);  // no capture: reaching the edge ends the drag
         return;
     }
-    int dx = x - m_geometry.centre.x, dy = y - m_geometry.centre.y;
-    if (dx * dx + dy * dy < 50) return;
-
-    double a = atan2((double)dy, (double)dx) * 180 / 3.141592653589793;
-    if (a < 0) a += 360;
+    double a;
+    if (!m_geometry.DragAngle(x, y, a)) return;
     double span = m_EndAngle - m_StartAngle;
     if (span <= 0) span += 360;
-    double d = a - m_geometry.pointerAngle;
-    if ((d > 150 && d < 300) || (d > -300 && d < -150)) {
-        a -= 180;
-        if (a < 0) a += 360;
-    }
     bool inside = m_StartAngle < m_EndAngle ? (a >= m_StartAngle && a <= m_EndAngle)
                                             : (a >= m_StartAngle || a <= m_EndAngle);
     if (!inside) {

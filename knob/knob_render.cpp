@@ -45,8 +45,7 @@ struct KnobPainter {
     }
 
     static KnobColors Colors(CQEV_Knob& k) {
-        OLE_COLOR ambient;
-        if (FAILED(k.GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
+        const OLE_COLOR ambient = k.AmbientBackColor();
         KnobColors c;
         c.ambient = TranslateColor(ambient);
         c.background = k.m_BackStyle == BS_Opaque ? TranslateColor(k.m_BkColor) : c.ambient;

@@ -1,6 +1,5 @@
 #include "switchknob.h"
 #include "switchknob_geometry.h"
-#include <cmath>
 
 namespace {
 
@@ -38,37 +37,9 @@ CQEV_SwitchKnob::CQEV_SwitchKnob()
 CQEV_SwitchKnob::~CQEV_SwitchKnob() { m_geometry.SetHitRegion(nullptr); }
 
 HRESULT CQEV_SwitchKnob::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
-
-const CSwitchItemList& CQEV_SwitchKnob::ShownItems() {
-    BOOL userMode = TRUE;
-    if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return m_switch.Shown(!userMode);
-}
-
-// ---------------------------------------------------------------- items
-
-STDMETHODIMP CQEV_SwitchKnob::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_switch.Add(strKey, strName, color);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::RemoveItem(BSTR strKey) {
-    if (m_switch.Remove(strKey)) RedrawNow();
-    return S_OK;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::UpdateSetpoint(BSTR strKey) {
-    HRESULT hr = m_switch.SetCurrent(strKey);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchKnob::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 
@@ -122,22 +93,12 @@ void CQEV_SwitchKnob::OnMouseMove(int x, int y, bool buttonHeld) {
     }
     if (!m_geometry.hitRegion || !DragFlag()) return;
 
-    RECT rc{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &rc);
-    if (x <= rc.left + 2 || x >= rc.right - 2 || y <= rc.top + 2 || y >= rc.bottom - 2) {
+    if (AtClientEdge(x, y)) {
         EndDragAndSnap();  // no capture: reaching the edge lets the pointer go
         return;
     }
-    int dx = x - m_geometry.centre.x, dy = y - m_geometry.centre.y;
-    if (dx * dx + dy * dy < 50) return;
-
-    double a = atan2((double)dy, (double)dx) * 180 / 3.141592653589793;
-    if (a < 0) a += 360;
-    double d = a - m_geometry.pointerAngle;
-    if ((d > 150 && d < 300) || (d > -300 && d < -150)) {
-        a -= 180;
-        if (a < 0) a += 360;
-    }
+    double a;
+    if (!m_geometry.DragAngle(x, y, a)) return;
     if (SwitchAngleAllowed(a, m_StartAngle, m_EndAngle)) {
         m_geometry.pointerAngle = a;
         RedrawNow();

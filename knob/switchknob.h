@@ -4,7 +4,7 @@
 #include "framework/control.h"
 #include "framework/dispatch.h"
 #include "common/fontsink.h"
-#include "common/switchstate.h"
+#include "common/switchmethods.h"
 #include "Tarnik.h"
 #include "knob_geometry.h"
 
@@ -65,7 +65,8 @@ enum SwitchKnobEvent : DISPID {
     SKE_KeyUp = 8,
 };
 
-class CQEV_SwitchKnob : public fw::ControlBase, public fw::DualImpl<IQEV_SwitchKnob, &IID_IQEV_SwitchKnob> {
+class CQEV_SwitchKnob : public fw::ControlBase,
+                        public SwitchItemMethods<CQEV_SwitchKnob, IQEV_SwitchKnob, &IID_IQEV_SwitchKnob> {
 public:
     FW_DELEGATING_IUNKNOWN
 
@@ -80,11 +81,6 @@ public:
     FW_PROPERTY_ACCESSORS(SWITCHKNOB_PROPERTIES)
     FW_STOCK_PROPERTIES(36)
 
-    STDMETHODIMP UpdateSetpoint(BSTR strKey) override;
-    STDMETHODIMP GetSetpoint(BSTR* pstrKey) override;
-    STDMETHODIMP AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) override;
-    STDMETHODIMP RemoveItem(BSTR strKey) override;
-
     static const fw::PropMap& Map();
 
     // What the last paint of the own window left for input.
@@ -95,9 +91,6 @@ private:
     void EndDragAndSnap();
     void Snap();
     void ApplyWindowRegion();
-    // The list on show: the run-time list in user mode (or when the container
-    // does not say), the design-time list otherwise.
-    const CSwitchItemList& ShownItems();
 
     OLE_COLOR m_BkColor;
     OLE_COLOR m_PanelColor;
@@ -128,7 +121,6 @@ private:
     LONG m_MarkerVisible = 1;
     LONG m_ElementIndicatorType = 0;
     short m_ElementIndicatorSize = 6;
-    CSwitchItems m_switch;  // run-time and design-time lists, current key
     OLE_COLOR m_CircleColor;
     LONG m_BackStyle = 1;
 

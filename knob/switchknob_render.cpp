@@ -29,8 +29,7 @@ struct SwitchKnobPainter {
 
     // The colours the knob's steps read for the parts the switch knob shares.
     static KnobColors Colors(CQEV_SwitchKnob& k) {
-        OLE_COLOR ambient;
-        if (FAILED(k.GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
+        const OLE_COLOR ambient = k.AmbientBackColor();
         KnobColors c{};
         c.ambient = TranslateColor(ambient);
         c.background = k.m_BackStyle == BS_Opaque ? TranslateColor(k.m_BkColor) : c.ambient;

@@ -26,8 +26,7 @@ const fw::PropMap& CQEV_Slider::Map() { return kSliderMap; }
 CQEV_Slider::CQEV_Slider() : fw::ControlBase(kSliderTraits) { CFontNotifyImpl::AttachTo(this); }
 
 HRESULT CQEV_Slider::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
 
@@ -90,22 +89,18 @@ void CQEV_Slider::OnMouseMove(int x, int y, bool buttonHeld) {
     if (!buttonHeld) SetDragFlag(false);
     if (!DragFlag()) return;
 
-    RECT c{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &c);
-    if (x >= c.right - 2 || x <= c.left + 2 || y >= c.bottom - 2 || y <= c.top + 2) {
+    if (AtClientEdge(x, y)) {
         SetDragFlag(false);  // the 2-pixel margin lets the marker go
         return;
     }
-    if (!m_geometry.field.set) return;
+    if (!m_geometry.field.Along(m_Vertical == 1, x, y)) return;
     const RECT& v = m_geometry.field.rc;
     double len, pos;
     if (m_Vertical == 1) {
         len = v.bottom - v.top;
-        if (len < 1e-6 || y > v.bottom || y < v.top) return;
         pos = m_InverseDirection == 1 ? y - v.top : v.bottom - y;
     } else {
         len = v.right - v.left;
-        if (len < 1e-6 || x > v.right || x < v.left) return;
         pos = m_InverseDirection == 1 ? v.right - x : x - v.left;
     }
     m_setpoint = pos * (m_MaxVal - m_MinVal) / len + m_MinVal;

@@ -13,6 +13,13 @@ struct InputRect {
         rc = r;
         set = true;
     }
+    // For a drag along the rectangle (its height when vertical, else its
+    // width): whether it has some length and the point lies within it there.
+    bool Along(bool vertical, int x, int y) const {
+        if (!set) return false;
+        if (vertical) return rc.bottom - rc.top > 0 && rc.top <= y && y <= rc.bottom;
+        return rc.right - rc.left > 0 && rc.left <= x && x <= rc.right;
+    }
 };
 
 // The slider: the span of the scale that maps to MinVal..MaxVal and the marker.

@@ -35,8 +35,7 @@ struct SliderPainter {
     }
 
     static SliderColors Colors(CQEV_Slider& k) {
-        OLE_COLOR ambient;
-        if (FAILED(k.GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
+        const OLE_COLOR ambient = k.AmbientBackColor();
         return SliderColors{TranslateColor(k.m_BackStyle == BS_Opaque ? k.m_BkColor : ambient),
                             TranslateColor(k.m_RangeBkColor), TranslateColor(k.m_TextColor),
                             TranslateColor(k.m_RangeActualColor)};

@@ -21,37 +21,9 @@ const fw::PropMap& CQEV_SwitchSlider::Map() { return kSwitchSliderMap; }
 CQEV_SwitchSlider::CQEV_SwitchSlider() : fw::ControlBase(kSwitchSliderTraits) { CFontNotifyImpl2::AttachTo(this); }
 
 HRESULT CQEV_SwitchSlider::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
-
-const CSwitchItemList& CQEV_SwitchSlider::ShownItems() {
-    BOOL userMode = TRUE;
-    if (FAILED(GetAmbientUserMode(userMode))) userMode = TRUE;
-    return m_switch.Shown(!userMode);
-}
-
-// ---------------------------------------------------------------- items
-
-STDMETHODIMP CQEV_SwitchSlider::AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) {
-    HRESULT hr = m_switch.Add(strKey, strName, color);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::RemoveItem(BSTR strKey) {
-    if (m_switch.Remove(strKey)) RedrawNow();
-    return S_OK;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::UpdateSetpoint(BSTR strKey) {
-    HRESULT hr = m_switch.SetCurrent(strKey);
-    if (SUCCEEDED(hr)) RedrawNow();
-    return hr;
-}
-
-STDMETHODIMP CQEV_SwitchSlider::GetSetpoint(BSTR* pstrKey) { return m_switch.GetCurrent(pstrKey); }
 
 // ---------------------------------------------------------------- input
 
@@ -103,19 +75,11 @@ void CQEV_SwitchSlider::OnMouseMove(int x, int y, bool buttonHeld) {
         EndDragAndSnap();
         return;
     }
-    RECT c{0, 0, 0, 0};
-    if (m_hwnd) GetClientRect(m_hwnd, &c);
-    if (!(c.left + 2 < x && x < c.right - 2 && c.top + 2 < y && y < c.bottom - 2)) {
+    if (AtClientEdge(x, y)) {
         EndDragAndSnap();
         return;
     }
-    if (!m_geometry.field.set) return;
-    const RECT& f = m_geometry.field.rc;
-    if (m_Vertical == 1) {
-        if (f.bottom - f.top <= 0 || y < f.top || y > f.bottom) return;
-    } else {
-        if (f.right - f.left <= 0 || x < f.left || x > f.right) return;
-    }
+    if (!m_geometry.field.Along(m_Vertical == 1, x, y)) return;
     m_dragPoint = POINT{x, y};
     RedrawNow();
 }

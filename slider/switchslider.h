@@ -4,7 +4,7 @@
 #include "framework/control.h"
 #include "framework/dispatch.h"
 #include "common/fontsink.h"
-#include "common/switchstate.h"
+#include "common/switchmethods.h"
 #include "Morvel.h"
 #include "slider.h"
 
@@ -44,7 +44,8 @@
     X(36, FontCharset, STOCK, short, _, VT_I2, L"FontCharset", nullptr)                                        \
     X(37, BackStyle, ENUM, BackStyleType, m_BackStyle, VT_I4, L"BackStyle", &CLSID_GeneralProp)
 
-class CQEV_SwitchSlider : public fw::ControlBase, public fw::DualImpl<IQEV_SwitchSlider, &IID_IQEV_SwitchSlider> {
+class CQEV_SwitchSlider : public fw::ControlBase,
+                          public SwitchItemMethods<CQEV_SwitchSlider, IQEV_SwitchSlider, &IID_IQEV_SwitchSlider> {
 public:
     FW_DELEGATING_IUNKNOWN
 
@@ -59,11 +60,6 @@ public:
     FW_PROPERTY_ACCESSORS(SWITCHSLIDER_PROPERTIES)
     FW_STOCK_PROPERTIES(27)
 
-    STDMETHODIMP UpdateSetpoint(BSTR strKey) override;
-    STDMETHODIMP GetSetpoint(BSTR* pstrKey) override;
-    STDMETHODIMP AddItem(BSTR strKey, BSTR strName, OLE_COLOR color) override;
-    STDMETHODIMP RemoveItem(BSTR strKey) override;
-
     static const fw::PropMap& Map();
 
 private:
@@ -71,9 +67,6 @@ private:
     void OnMouseMove(int x, int y, bool buttonHeld);
     void EndDragAndSnap();
     void Snap();
-    // The list on show: the run-time list in user mode (or when the container
-    // does not say), the design-time list otherwise.
-    const CSwitchItemList& ShownItems();
 
     LONG m_Vertical = 0;  // horizontal until loaded or set
     OLE_COLOR m_BkColor = 0xCFD1D6;
@@ -97,7 +90,6 @@ private:
     LONG m_IndicatorType = 0;
     short m_IndicatorSize = 6;
     float m_gradientLevel = 0.5f;
-    CSwitchItems m_switch;  // run-time and design-time lists, current key
     // Last point accepted while dragging; none before the first drag, so a
     // first click snaps to nothing.
     bool m_hasDragPoint = false;

@@ -42,9 +42,7 @@ void CQEV_SwitchSlider::Paint(const fw::RenderTarget& target) {
     const CSwitchItemList& shown = ShownItems();
     const SwitchLook look = SwitchSliderPainter::Look(*this, shown);
     const std::vector<ShownItem> items = SwitchSliderPainter::Items(shown);
-    OLE_COLOR ambient;
-    if (FAILED(GetAmbientBackColor(ambient))) ambient = GetSysColor(COLOR_WINDOW);
-    const COLORREF background = TranslateColor(m_BackStyle == BS_Opaque ? m_BkColor : ambient);
+    const COLORREF background = TranslateColor(m_BackStyle == BS_Opaque ? m_BkColor : AmbientBackColor());
     const COLORREF rangeBack = TranslateColor(m_RangeBkColor);
     PaintToTarget(
         target, m_font,

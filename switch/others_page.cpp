@@ -46,13 +46,9 @@ const fw::PageNumericEdit kNumericEdits[] = {
     {IDC_STATUSYOFFSET, true, false},
 };
 
-// No drop-down lists on this page.
-const fw::PageDescription kPage = {
-    IDD_OTHERSPROP, IDS_TITLEOthersProp, IDS_HELPFILEOthersProp, IDS_DOCSTRINGOthersProp,
-    kTargets,       1,                   kOrder,                 10,
-    kOrder,         10,                  nullptr,                0,
-    kNumericEdits,  3,
-};
+const fw::PageDescription kPage =
+    fw::DescribePage(IDD_OTHERSPROP, IDS_TITLEOthersProp, IDS_HELPFILEOthersProp, IDS_DOCSTRINGOthersProp,
+                     kTargets, kOrder, kOrder, kNumericEdits);
 
 }  // namespace
 

@@ -38,8 +38,7 @@ CQEV_Switch::~CQEV_Switch() {
 }
 
 HRESULT CQEV_Switch::InitNewProperties() {
-    OLE_COLOR c;
-    m_BkColor = SUCCEEDED(GetAmbientBackColor(c)) ? c : GetSysColor(COLOR_WINDOW);
+    m_BkColor = AmbientBackColor();
     return S_OK;
 }
 

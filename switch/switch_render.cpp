@@ -38,9 +38,7 @@ struct SwitchPainter {
 
     static SwitchColors Colors(CQEV_Switch& k) {
         SwitchColors c;
-        OLE_COLOR back = k.m_BkColor;
-        if (k.m_BackStyle != BS_Opaque && FAILED(k.GetAmbientBackColor(back))) back = GetSysColor(COLOR_WINDOW);
-        c.background = TranslateColor(back);
+        c.background = TranslateColor(k.m_BackStyle == BS_Opaque ? k.m_BkColor : k.AmbientBackColor());
         c.fore = TranslateColor(k.m_ForeColor);
         c.edge = TranslateColor(k.m_EdgeColor);
         c.status = TranslateColor(k.m_StatusColor);

@@ -8,6 +8,7 @@
 #include "pictures.h"
 #include "ptr.h"
 #include "hosted.h"
+#include "latebound.h"
 #include "host.h"
 #include "common/gdi.h"
 
@@ -47,16 +48,10 @@ struct Hosted : HostedControl<IQEV_SmartButton> {
 // Late-bound get and put by dispatch id, as containers and scripts call.
 inline Variant Get(IDispatch* d, DISPID id) {
     Variant v;
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    REQUIRE(d->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v.v, nullptr, nullptr) == S_OK);
+    REQUIRE(GetById(d, id, v) == S_OK);
     return v;
 }
-inline HRESULT Put(IDispatch* d, DISPID id, const VARIANT& value) {
-    VARIANT arg = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS p{&arg, &named, 1, 1};
-    return d->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr);
-}
+inline HRESULT Put(IDispatch* d, DISPID id, const VARIANT& value) { return PutById(d, id, value); }
 inline VARIANT I4(LONG v) {
     VARIANT r;
     VariantInit(&r);

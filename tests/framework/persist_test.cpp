@@ -6,10 +6,15 @@
 #include "propmap.h"
 #include "test_props.h"
 #include "test_streams.h"
+#include "tests/support/platform_ids.h"
 
 using test::ByteWriter;
 using test::Bytes;
 using test::TestProps;
+using testsupport::kStdFont;
+using testsupport::kStdPicture;
+using testsupport::kStockColorPage;
+using testsupport::kStockFontPage;
 
 namespace {
 
@@ -21,10 +26,6 @@ struct Extent {
 
 const CLSID kGeneralPage = {0x4C601D46, 0x2A06, 0x44C3, {0x8A, 0xEA, 0x30, 0xF0, 0x04, 0x07, 0x8B, 0xAF}};
 const CLSID kScalePage = {0x3AEBA6C6, 0x34EB, 0x441B, {0xA8, 0xB5, 0xD2, 0x58, 0x40, 0xA4, 0x00, 0x9E}};
-const CLSID kColorPage = {0x7EBDAAE1, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-const CLSID kFontPage = {0x7EBDAAE0, 0x8120, 0x11CF, {0x89, 0x9F, 0x00, 0xAA, 0x00, 0x68, 0x8B, 0x10}};
-const CLSID kStdFont = {0x0BE35203, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
-const CLSID kStdPicture = {0x0BE35204, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 // A class every prefix registers (the file moniker) but no control property is.
 const CLSID kForeign = {0x00000303, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
@@ -34,14 +35,14 @@ const fw::PropRow kRows[] = {
     fw::DataRow(L"_cy", offsetof(Extent, cy), 4, VT_UI4),
     fw::PageRow(&kGeneralPage),
     fw::PageRow(&kScalePage),
-    fw::PropertyRow(L"BkColor", TestProps::kColor, VT_UI4, &kColorPage),
+    fw::PropertyRow(L"BkColor", TestProps::kColor, VT_UI4, &kStockColorPage),
     fw::PropertyRow(L"InverseDirection", TestProps::kFlag, VT_BOOL, &kScalePage),
     fw::PropertyRow(L"MaxVal", TestProps::kMax, VT_R8, &kScalePage),
     fw::PropertyRow(L"TickerNum", TestProps::kCount, VT_I2, &kScalePage),
     fw::PropertyRow(L"UnitName", TestProps::kUnit, VT_BSTR, &kScalePage),
     fw::PropertyRow(L"BorderType", TestProps::kStyle, VT_I4, &kGeneralPage),
     fw::PropertyRow(L"GradientRate", TestProps::kRate, VT_R4, &kGeneralPage),
-    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kFontPage, &kStdFont),
+    fw::PropertyRow(L"Font", TestProps::kFont, VT_DISPATCH, &kStockFontPage, &kStdFont),
     fw::PropertyRow(L"bMarkerVisible", TestProps::kMarker, VT_BOOL, &kScalePage),
 };
 const fw::PropMap kMap{kRows, sizeof kRows / sizeof kRows[0]};
@@ -65,10 +66,10 @@ IFontDisp* MakeFont(const wchar_t* name, LONGLONG tenThousandths, SHORT weight, 
     return f;
 }
 
-// What the font object itself saves, the reference for font comparisons.
-Bytes FontData(IFontDisp* f) {
+// What a font or picture object itself saves, the reference for comparisons.
+Bytes ObjectData(IUnknown* object) {
     IPersistStream* ps = nullptr;
-    f->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&ps));
+    object->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&ps));
     IStream* s = test::EmptyStream();
     ps->Save(s, FALSE);
     Bytes out = test::Contents(s);
@@ -92,17 +93,6 @@ IPictureDisp* MakePicture() {
     OleLoadPicture(s, 0, FALSE, IID_IPictureDisp, reinterpret_cast<void**>(&p));
     s->Release();
     return p;
-}
-
-Bytes PictureData(IPictureDisp* p) {
-    IPersistStream* ps = nullptr;
-    p->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&ps));
-    IStream* s = test::EmptyStream();
-    ps->Save(s, FALSE);
-    Bytes out = test::Contents(s);
-    s->Release();
-    ps->Release();
-    return out;
 }
 
 Bytes Save(IDispatch* props, const fw::PropMap& map, const Extent& ext, HRESULT* status = nullptr) {
@@ -159,7 +149,7 @@ void CheckSameProperties(TestProps& a, TestProps& b) {
     CHECK(b.style == a.style);
     CHECK(b.rate == a.rate);
     REQUIRE((a.font == nullptr) == (b.font == nullptr));
-    if (a.font) CHECK(FontData(b.font) == FontData(a.font));
+    if (a.font) CHECK(ObjectData(b.font) == ObjectData(a.font));
     CHECK(b.marker == a.marker);
 }
 
@@ -458,7 +448,7 @@ TEST_CASE("object values come only from the standard font and picture classes") 
     IFontDisp* f = MakeFont(L"Arial", 100000, FW_NORMAL);
     p.SetFont(f);
     f->Release();
-    Bytes before = FontData(p.font);
+    Bytes before = ObjectData(p.font);
     auto object = [](const CLSID& clsid, const Bytes& data) {
         ByteWriter w;
         w.u16(VT_DISPATCH).guid(clsid).raw(data.data(), data.size());
@@ -469,7 +459,7 @@ TEST_CASE("object values come only from the standard font and picture classes") 
         CHECK(LoadRow(&p, kFontMap, object(kForeign, Bytes(64, 0))) == E_FAIL);
         CHECK(LoadRow(&p, kFontMap, object(IID_IUnknown, Bytes(64, 0))) == E_FAIL);
         REQUIRE(p.font != nullptr);
-        CHECK(FontData(p.font) == before);
+        CHECK(ObjectData(p.font) == before);
         CHECK(p.puts.empty());
     }
     SUBCASE("the null class id sets a null object") {
@@ -478,9 +468,9 @@ TEST_CASE("object values come only from the standard font and picture classes") 
     }
     SUBCASE("font data is read as the font saved it") {
         IFontDisp* g = MakeFont(L"Times New Roman", 140000, FW_BOLD, true);
-        CHECK(LoadRow(&p, kFontMap, object(kStdFont, FontData(g))) == S_OK);
+        CHECK(LoadRow(&p, kFontMap, object(kStdFont, ObjectData(g))) == S_OK);
         REQUIRE(p.font != nullptr);
-        CHECK(FontData(p.font) == FontData(g));
+        CHECK(ObjectData(p.font) == ObjectData(g));
         g->Release();
     }
     SUBCASE("a foreign object tagged as unknown is refused too") {
@@ -491,7 +481,7 @@ TEST_CASE("object values come only from the standard font and picture classes") 
     SUBCASE("a picture whose header lies is refused") {
         IPictureDisp* pic = MakePicture();
         REQUIRE(pic != nullptr);
-        Bytes good = PictureData(pic);
+        Bytes good = ObjectData(pic);
         pic->Release();
         Bytes badMagic = good;
         badMagic[0] ^= 0xFF;
@@ -505,11 +495,11 @@ TEST_CASE("object values come only from the standard font and picture classes") 
         CHECK(p.picture == nullptr);
     }
     SUBCASE("font data that is not a font stops the load with the font's status") {
-        Bytes data = FontData(p.font);
+        Bytes data = ObjectData(p.font);
         data[0] = 7;  // unknown font data version
         HRESULT hr = LoadRow(&p, kFontMap, object(kStdFont, data));
         CHECK(FAILED(hr));
-        CHECK(FontData(p.font) == before);
+        CHECK(ObjectData(p.font) == before);
     }
 }
 
@@ -518,10 +508,10 @@ TEST_CASE("an object loads only on a row whose property holds one, and only of t
     IFontDisp* f = MakeFont(L"Arial", 100000, FW_NORMAL);
     p.SetFont(f);
     f->Release();
-    Bytes font = FontData(p.font);
+    Bytes font = ObjectData(p.font);
     IPictureDisp* pic = MakePicture();
     REQUIRE(pic != nullptr);
-    Bytes picture = PictureData(pic);
+    Bytes picture = ObjectData(pic);
     auto object = [](VARTYPE tag, const CLSID& clsid, const Bytes& data) {
         ByteWriter w;
         w.u16(tag).guid(clsid).raw(data.data(), data.size());
@@ -539,7 +529,7 @@ TEST_CASE("an object loads only on a row whose property holds one, and only of t
     CHECK(p.puts.empty());
     CHECK(p.picture == nullptr);
     REQUIRE(p.font != nullptr);
-    CHECK(FontData(p.font) == font);
+    CHECK(ObjectData(p.font) == font);
 
     SUBCASE("a bag's object of another class, or on a row without objects, stops the load") {
         test::MemoryBag bag;
@@ -574,7 +564,7 @@ TEST_CASE("pictures are saved as their class id and own data and load back") {
     Bytes saved = Save(&a, kPictureMap, ext);
     ByteWriter w;
     w.u32(0x800).u16(VT_DISPATCH).guid(kStdPicture);
-    Bytes data = PictureData(a.picture);
+    Bytes data = ObjectData(a.picture);
     w.raw(data.data(), data.size());
     CHECK(saved == w.b);
     DWORD magic = 0;
@@ -584,7 +574,7 @@ TEST_CASE("pictures are saved as their class id and own data and load back") {
     TestProps b;
     CHECK(Load(&b, kPictureMap, ext, saved) == S_OK);
     REQUIRE(b.picture != nullptr);
-    CHECK(PictureData(b.picture) == data);
+    CHECK(ObjectData(b.picture) == data);
 }
 
 TEST_CASE("a setter that fails stops the load with E_FAIL; earlier rows stay applied") {
@@ -747,8 +737,8 @@ TEST_CASE("the map's pages are listed once each in first order") {
     REQUIRE(fw::MapPages(kMap, pages, 8) == 4);
     CHECK(IsEqualCLSID(pages[0], kGeneralPage));
     CHECK(IsEqualCLSID(pages[1], kScalePage));
-    CHECK(IsEqualCLSID(pages[2], kColorPage));
-    CHECK(IsEqualCLSID(pages[3], kFontPage));
+    CHECK(IsEqualCLSID(pages[2], kStockColorPage));
+    CHECK(IsEqualCLSID(pages[3], kStockFontPage));
     CHECK(fw::MapPages(kMap, pages, 2) == 2);
     CHECK(fw::MapPages(kUnitMap, pages, 8) == 0);
 }
@@ -772,7 +762,7 @@ TEST_CASE("through a type-library Invoke the font row takes the plain put and va
     ByteWriter w;
     w.u32(0x800).bytes({0x13, 0x00, 0x05, 0x00, 0x00, 0x80, 0x0B, 0x00, 0xFF, 0xFF, 0x02, 0x00, 0xFE, 0xFF});
     w.bytes({0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x52, 0x00, 0x50, 0x00, 0x4D, 0x00, 0x00, 0x00});
-    Bytes font = FontData(a.font);
+    Bytes font = ObjectData(a.font);
     w.u16(VT_DISPATCH).guid(kStdFont).raw(font.data(), font.size());
     CHECK(saved == w.b);
 
@@ -784,7 +774,7 @@ TEST_CASE("through a type-library Invoke the font row takes the plain put and va
     CHECK(b.count == -2);
     CHECK(Str(b.unit) == L"RPM");
     REQUIRE(b.font != nullptr);
-    CHECK(FontData(b.font) == font);
+    CHECK(ObjectData(b.font) == font);
     CHECK(b.fontPuts == 1);
     CHECK(b.fontPutRefs == 0);
 
@@ -796,7 +786,7 @@ TEST_CASE("through a type-library Invoke the font row takes the plain put and va
     CHECK(c.color == a.color);
     CHECK(c.count == -2);
     REQUIRE(c.font != nullptr);
-    CHECK(FontData(c.font) == font);
+    CHECK(ObjectData(c.font) == font);
     CHECK(c.fontPuts == 1);
     CHECK(c.fontPutRefs == 0);
 }

@@ -12,6 +12,7 @@
 
 #include "picture.h"
 #include "tests/support/canvas.h"
+#include "tests/support/stubdispatch.h"
 
 using testsupport::DibCanvas;
 
@@ -107,21 +108,7 @@ struct Protocol {
 };
 
 // An automation object that cannot save itself.
-struct NotPersistable : IDispatch {
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        *ppv = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) *ppv = this;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
-};
+struct NotPersistable : testsupport::StubDispatch<IDispatch> {};
 
 }  // namespace
 

@@ -13,14 +13,13 @@
 #include "forms/site.h"
 #include "host.h"
 #include "persistence.h"
+#include "platform_ids.h"
 #include "ptr.h"
 #include "recorders.h"
 
 using namespace testsupport;
 
 namespace {
-
-const CLSID kStdFont = {0x0BE35203, 0x8F91, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 
 const LoadedLibrary& Library() { return KeptLibrary(L"Tarnik.dll"); }
 

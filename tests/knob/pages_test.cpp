@@ -18,6 +18,7 @@
 #include "pagehost.h"
 #include "host.h"
 #include "recorders.h"
+#include "stubdispatch.h"
 
 namespace {
 
@@ -66,8 +67,7 @@ struct ChangeRecorder : testsupport::NotifyRecorder {
 // Answers IQEV_SwitchKnob through its real table of operations, records every
 // put and can fail one getter or setter on request (the real control never
 // fails one).
-struct TestSwitchKnob : IQEV_SwitchKnob {
-    LONG refs = 1;
+struct TestSwitchKnob : testsupport::StubDispatch<IQEV_SwitchKnob, &IID_IQEV_SwitchKnob> {
     std::map<DISPID, double> values;
     std::vector<DISPID> puts;
     DISPID failGet = 0, failPut = 0;
@@ -91,23 +91,6 @@ struct TestSwitchKnob : IQEV_SwitchKnob {
         return S_OK;
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IQEV_SwitchKnob)) {
-            *ppv = static_cast<IQEV_SwitchKnob*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
 #define TSK_PROP(id, Name, T)                                            \
     STDMETHODIMP get_##Name(T* p) override { return Get(id, p); }      \

@@ -15,6 +15,7 @@
 #include "Tarnik.h"
 #include "forms/site.h"
 #include "tests/framework/test_props.h"
+#include "tests/support/bstr.h"
 #include "tests/support/canvas.h"
 #include "tests/support/host.h"
 #include "tests/support/recorders.h"
@@ -26,21 +27,6 @@ namespace {
 const double kPi = 3.141592653589793;
 
 const LoadedLibrary& Tarnik() { return KeptLibrary(L"Tarnik.dll"); }
-
-struct Bstr {
-    BSTR b;
-    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
-    ~Bstr() { SysFreeString(b); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return b; }
-    BSTR* operator&() {
-        SysFreeString(b);
-        b = nullptr;
-        return &b;
-    }
-    std::wstring str() const { return b ? std::wstring(b, SysStringLen(b)) : L"<null>"; }
-};
 
 IQEV_SwitchKnob* NewSwitchKnob() {
     IQEV_SwitchKnob* sk = nullptr;

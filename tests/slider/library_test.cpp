@@ -10,14 +10,12 @@
 #include <vector>
 
 #include "Morvel.h"
+#include "tests/support/typelib.h"
+
+using testsupport::FindNamedType;
+using testsupport::Narrow;
 
 namespace {
-
-std::string Narrow(const wchar_t* s) {
-    std::string out;
-    for (; s && *s; ++s) out += (char)*s;
-    return out;
-}
 
 typedef HRESULT(STDAPICALLTYPE* GetClassObjectFn)(REFCLSID, REFIID, void**);
 typedef HRESULT(STDAPICALLTYPE* CanUnloadNowFn)();
@@ -108,16 +106,6 @@ std::vector<std::pair<std::string, LONG>> EnumMembers(ITypeInfo* ti) {
     }
     ti->ReleaseTypeAttr(ta);
     return out;
-}
-
-ITypeInfo* FindType(ITypeLib* tl, const wchar_t* name) {
-    ITypeInfo* ti = nullptr;
-    MEMBERID id;
-    USHORT found = 1;
-    std::wstring n = name;
-    REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
-    REQUIRE(found == 1);
-    return ti;
 }
 
 }  // namespace
@@ -212,7 +200,7 @@ TEST_CASE("the enumerations hold their members and values") {
     };
     for (const Enum& e : enums) {
         INFO(Narrow(e.name));
-        ITypeInfo* ti = FindType(lib.tl, e.name);
+        ITypeInfo* ti = FindNamedType(lib.tl, e.name);
         auto got = EnumMembers(ti);
         ti->Release();
         REQUIRE(got.size() == e.members.size());

@@ -5,18 +5,14 @@ namespace slidertest {
 HRESULT PutProperty(IUnknown* control, DISPID id, const VARIANT& value) {
     Ptr<IDispatch> d;
     QueryOwned(control, IID_IDispatch, d);
-    VARIANT arg = value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &named, 1, 1};
-    return d->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    return PutById(d, id, value);
 }
 
 Variant GetProperty(IUnknown* control, DISPID id) {
     Ptr<IDispatch> d;
     QueryOwned(control, IID_IDispatch, d);
     Variant result;
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    CHECK(d->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result.v, nullptr, nullptr) == S_OK);
+    CHECK(GetById(d, id, result) == S_OK);
     return result;
 }
 

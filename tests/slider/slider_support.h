@@ -13,7 +13,9 @@
 
 #include "Morvel.h"
 #include "forms/site.h"
+#include "tests/support/bstr.h"
 #include "tests/support/host.h"
+#include "tests/support/latebound.h"
 #include "tests/support/persistence.h"
 #include "tests/support/ptr.h"
 #include "tests/support/recorders.h"
@@ -29,21 +31,6 @@ I* QueryOwned(IUnknown* from, REFIID iid, Ptr<I>& into) {
     REQUIRE(from->QueryInterface(iid, reinterpret_cast<void**>(into.out())) == S_OK);
     return into.p;
 }
-
-struct Bstr {
-    BSTR b;
-    explicit Bstr(const wchar_t* s = nullptr) : b(s ? SysAllocString(s) : nullptr) {}
-    ~Bstr() { SysFreeString(b); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return b; }
-    BSTR* operator&() {
-        SysFreeString(b);
-        b = nullptr;
-        return &b;
-    }
-    std::wstring str() const { return b ? std::wstring(b, SysStringLen(b)) : L"<null>"; }
-};
 
 typedef std::vector<BYTE> Bytes;
 typedef TaggedBytes Builder;

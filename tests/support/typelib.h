@@ -16,6 +16,17 @@ inline std::string Narrow(const wchar_t* s) {
     return out;
 }
 
+// The type info of the one type called name (the caller releases it).
+inline ITypeInfo* FindNamedType(ITypeLib* tl, const wchar_t* name) {
+    ITypeInfo* ti = nullptr;
+    MEMBERID id;
+    USHORT found = 1;
+    std::wstring n = name;
+    REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
+    REQUIRE(found == 1);
+    return ti;
+}
+
 struct TypeLib {
     ITypeLib* tl = nullptr;
     explicit TypeLib(const LoadedLibrary& library) {
@@ -39,15 +50,7 @@ struct TypeLib {
         REQUIRE(tl->GetTypeInfoOfGuid(guid, &ti) == S_OK);
         return ti;
     }
-    ITypeInfo* Named(const wchar_t* name) {
-        ITypeInfo* ti = nullptr;
-        MEMBERID id;
-        USHORT found = 1;
-        std::wstring n = name;
-        REQUIRE(tl->FindName(&n[0], 0, &ti, &id, &found) == S_OK);
-        REQUIRE(found == 1);
-        return ti;
-    }
+    ITypeInfo* Named(const wchar_t* name) { return FindNamedType(tl, name); }
 };
 
 inline std::string MemberName(ITypeInfo* ti, MEMBERID id) {
