@@ -61,6 +61,23 @@ void PaintFace(const Surface& s, HRGN region, const RECT& f, const RECT& h, cons
 
 // ---------------------------------------------------------------- pictures
 
+namespace {
+
+// The screen's logical pixels per inch, which stay as they are for the
+// process's life: asked once, since every request for the screen's DC is a
+// round trip to the window system.
+SIZE ScreenDpi() {
+    static const SIZE dpi = [] {
+        HDC dc = GetDC(nullptr);
+        const SIZE d{dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96, dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96};
+        if (dc) ReleaseDC(nullptr, dc);
+        return d;
+    }();
+    return dpi;
+}
+
+}  // namespace
+
 bool ReadPicture(IPictureDisp* source, PictureInfo& info) {
     if (!source || FAILED(source->QueryInterface(IID_IPicture, reinterpret_cast<void**>(&info.picture))) ||
         !info.picture)
@@ -68,11 +85,9 @@ bool ReadPicture(IPictureDisp* source, PictureInfo& info) {
     OLE_XSIZE_HIMETRIC w = 0;
     OLE_YSIZE_HIMETRIC h = 0;
     if (FAILED(info.picture->get_Width(&w)) || FAILED(info.picture->get_Height(&h))) return false;
-    HDC dc = GetDC(nullptr);
-    const int dpiX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96, dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const SIZE dpi = ScreenDpi();
     info.himetric = SIZE{w, h};
-    info.pixels = SIZE{MulDiv(dpiX, w, 2540), MulDiv(dpiY, h, 2540)};
+    info.pixels = SIZE{MulDiv(dpi.cx, w, 2540), MulDiv(dpi.cy, h, 2540)};
     return true;
 }
 

@@ -16,7 +16,8 @@ HRGN CopyOf(HRGN region) {
     return copy.release();
 }
 
-// SetWindowRegionCopy; true when the window has the region afterwards.
+// Gives the window a copy of the region (none for null) unless it has that
+// shape already; true when the window has the shape afterwards.
 bool ShapeWindow(HWND window, HRGN region) {
     gdi::Region present = gdi::EmptyRegion();
     const bool hasRegion = GetWindowRgn(window, present) != ERROR;
@@ -29,10 +30,6 @@ bool ShapeWindow(HWND window, HRGN region) {
 }
 
 }  // namespace
-
-void SetWindowRegionCopy(HWND window, HRGN region) {
-    if (window) ShapeWindow(window, region);
-}
 
 WindowShape::~WindowShape() { Forget(); }
 

@@ -2,21 +2,18 @@
 #pragma once
 #include <windows.h>
 
-// Gives `window` a copy of `region` (client coordinates; only read), or no
-// region when `region` is null, and only when that differs from what the
-// window has: a region set with redraw repaints the whole window, and the
-// window owns (and Wine deletes at once) the handle it is given, so the
-// caller keeps its own region for hit tests.
-void SetWindowRegionCopy(HWND window, HRGN region);
-
-// The same for a control that shapes its window on every paint a container
-// asks for: it remembers the shape it last handed over, so that handing over
-// the same shape again costs no call into the window system (asking a window
-// for its region costs as much as painting a small control). What the window
-// has is asked again after Forget, which the control calls whenever the
-// window's region may have changed behind its back: a new window, and every
-// change of the window's position, size or frame (a region set by anyone
-// else arrives as one).
+// The region a control gives its own window on every paint a container asks
+// for. Apply gives `window` a copy of `region` (client coordinates; only
+// read), or no region when `region` is null, and only when that differs from
+// what the window has: a region set with redraw repaints the whole window,
+// and the window owns (and Wine deletes at once) the handle it is given, so
+// the caller keeps its own region for hit tests. It remembers the shape it
+// last handed over, so that handing over the same shape again costs no call
+// into the window system (asking a window for its region costs as much as
+// painting a small control). What the window has is asked again after
+// Forget, which the control calls whenever the window's region may have
+// changed behind its back: a new window, and every change of the window's
+// position, size or frame (a region set by anyone else arrives as one).
 class WindowShape {
 public:
     WindowShape() = default;
