@@ -225,3 +225,15 @@ TEST_CASE("the window's shape is handed over again only when the shape, the size
     ContainerPaint(c.w);
     CHECK(RegionSets::count == 0);
 }
+
+TEST_CASE("a frame the container gives the control's window is still drawn round the paint") {
+    Clicked c(BSS_RECT);
+    SetWindowLongPtrW(c.w, GWL_STYLE, GetWindowLongPtrW(c.w, GWL_STYLE) | WS_BORDER);
+    SetWindowPos(c.w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RedrawWindow(c.w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetWindowDC(c.w);
+    const COLORREF frame = GetPixel(dc, 0, 30), face = GetPixel(dc, 50, 30);
+    ReleaseDC(c.w, dc);
+    CHECK(frame == GetSysColor(COLOR_WINDOWFRAME));
+    CHECK(face == kFace);
+}
