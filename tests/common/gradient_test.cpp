@@ -71,7 +71,6 @@ TEST_CASE("a gradient quadrilateral shades in strips parallel to its first edge"
         const COLORREF from = RGB(0xD0, 0xD0, 0xD0), white = RGB(255, 255, 255);
         FillGradientQuad(c.dc(), 0, 0, 0, 20, 7, 20, 9, 0, from, white, 0.5f);
         CHECK(c.Pixel(0, 1) == RGB(0, 0, 0));  // the strip at the first edge
-        CHECK(c.Pixel(1, 1) == RGB(214, 214, 214));
         for (int t = 1; t <= 7; ++t) {
             CAPTURE(t);
             CHECK(c.Pixel(t, 1) == ExpectedColour(from, white, 0.5f, t, 7));
