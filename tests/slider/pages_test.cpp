@@ -9,13 +9,6 @@ using namespace slidertest;
 
 namespace {
 
-template <class T>
-T* Create(REFCLSID clsid, REFIID iid) {
-    T* obj = nullptr;
-    REQUIRE(Morvel().Create(clsid, iid, reinterpret_cast<void**>(&obj)) == S_OK);
-    return obj;
-}
-
 // A page of the library on a hidden window, shown for one object.
 struct ActivePage : PageHost {
     explicit ActivePage(REFCLSID clsid) : PageHost(Morvel(), clsid) { REQUIRE(page); }
