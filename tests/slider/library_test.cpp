@@ -12,39 +12,9 @@
 #include "Morvel.h"
 #include "tests/support/typelib.h"
 
-using testsupport::FindNamedType;
-using testsupport::Narrow;
+using namespace testsupport;
 
 namespace {
-
-typedef HRESULT(STDAPICALLTYPE* GetClassObjectFn)(REFCLSID, REFIID, void**);
-typedef HRESULT(STDAPICALLTYPE* CanUnloadNowFn)();
-
-struct Library {
-    HMODULE module = nullptr;
-    ITypeLib* tl = nullptr;
-    GetClassObjectFn getClassObject = nullptr;
-    CanUnloadNowFn canUnloadNow = nullptr;
-    Library() {
-        module = LoadLibraryW(L"Morvel.dll");
-        REQUIRE(module);
-        wchar_t path[MAX_PATH];
-        GetModuleFileNameW(module, path, MAX_PATH);
-        REQUIRE(LoadTypeLibEx(path, REGKIND_NONE, &tl) == S_OK);
-        getClassObject = reinterpret_cast<GetClassObjectFn>(GetProcAddress(module, "DllGetClassObject"));
-        canUnloadNow = reinterpret_cast<CanUnloadNowFn>(GetProcAddress(module, "DllCanUnloadNow"));
-        REQUIRE((getClassObject && canUnloadNow));
-    }
-    ~Library() {
-        if (tl) tl->Release();
-        FreeLibrary(module);
-    }
-    ITypeInfo* Info(REFGUID guid) {
-        ITypeInfo* ti = nullptr;
-        REQUIRE(tl->GetTypeInfoOfGuid(guid, &ti) == S_OK);
-        return ti;
-    }
-};
 
 struct Named {
     const wchar_t* name;
@@ -111,13 +81,9 @@ std::vector<std::pair<std::string, LONG>> EnumMembers(ITypeInfo* ti) {
 }  // namespace
 
 TEST_CASE("the type library carries the library's identity, interfaces and classes") {
-    Library lib;
-    TLIBATTR* attr = nullptr;
-    REQUIRE(lib.tl->GetLibAttr(&attr) == S_OK);
-    CHECK(IsEqualGUID(attr->guid, LIBID_MorvelLib));
-    CHECK(attr->wMajorVerNum == 3);
-    CHECK(attr->wMinorVerNum == 0);
-    lib.tl->ReleaseTLibAttr(attr);
+    LoadedLibrary dll(L"Morvel.dll");
+    TypeLib lib(dll);
+    lib.CheckIdentity(LIBID_MorvelLib);
     BSTR name = nullptr, doc = nullptr;
     REQUIRE(lib.tl->GetDocumentation(-1, &name, &doc, nullptr, nullptr) == S_OK);
     CHECK(Narrow(name) == "MorvelLib");
@@ -182,7 +148,8 @@ TEST_CASE("the type library carries the library's identity, interfaces and class
 }
 
 TEST_CASE("the enumerations hold their members and values") {
-    Library lib;
+    LoadedLibrary dll(L"Morvel.dll");
+    TypeLib lib(dll);
     struct Enum {
         const wchar_t* name;
         std::vector<Named> members;
@@ -200,7 +167,7 @@ TEST_CASE("the enumerations hold their members and values") {
     };
     for (const Enum& e : enums) {
         INFO(Narrow(e.name));
-        ITypeInfo* ti = FindNamedType(lib.tl, e.name);
+        ITypeInfo* ti = lib.Named(e.name);
         auto got = EnumMembers(ti);
         ti->Release();
         REQUIRE(got.size() == e.members.size());
@@ -212,20 +179,21 @@ TEST_CASE("the enumerations hold their members and values") {
 }
 
 TEST_CASE("class objects are handed out per class, and the library unloads only when nothing of it is alive") {
-    Library lib;
-    CHECK(lib.canUnloadNow() == S_OK);
+    LoadedLibrary lib(L"Morvel.dll");
+    REQUIRE(lib.Loaded());
+    CHECK(lib.CanUnloadNow() == S_OK);
     IClassFactory* cf = nullptr;
     IUnknown* unk = nullptr;
-    CHECK(lib.getClassObject(CLSID_QEV_Slider, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == S_OK);
+    CHECK(lib.GetClassObject(CLSID_QEV_Slider, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == S_OK);
     REQUIRE(cf);
     REQUIRE(cf->CreateInstance(nullptr, IID_IQEV_Slider, reinterpret_cast<void**>(&unk)) == S_OK);
     cf->Release();
-    CHECK(lib.canUnloadNow() == S_FALSE);
+    CHECK(lib.CanUnloadNow() == S_FALSE);
     unk->Release();
-    CHECK(lib.canUnloadNow() == S_OK);
+    CHECK(lib.CanUnloadNow() == S_OK);
 
     const CLSID unknown = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
-    CHECK(lib.getClassObject(unknown, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == CLASS_E_CLASSNOTAVAILABLE);
+    CHECK(lib.GetClassObject(unknown, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == CLASS_E_CLASSNOTAVAILABLE);
 
     // Each class of the object map, its dual interface where it has one.
     struct Cls {
@@ -235,11 +203,11 @@ TEST_CASE("class objects are handed out per class, and the library unloads only 
                    {&CLSID_QEV_SwitchSlider, &IID_IQEV_SwitchSlider},
                    {&CLSID_OthersProp, &IID_IPropertyPage}};
     for (const Cls& c : classes) {
-        REQUIRE(lib.getClassObject(*c.clsid, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == S_OK);
+        REQUIRE(lib.GetClassObject(*c.clsid, IID_IClassFactory, reinterpret_cast<void**>(&cf)) == S_OK);
         CHECK(cf->CreateInstance(nullptr, *c.iid, reinterpret_cast<void**>(&unk)) == S_OK);
         if (unk) unk->Release();
         unk = nullptr;
         cf->Release();
     }
-    CHECK(lib.canUnloadNow() == S_OK);
+    CHECK(lib.CanUnloadNow() == S_OK);
 }

@@ -9,13 +9,6 @@ using namespace slidertest;
 
 namespace {
 
-template <class T>
-T* Create(REFCLSID clsid, REFIID iid) {
-    T* obj = nullptr;
-    REQUIRE(Morvel().Create(clsid, iid, reinterpret_cast<void**>(&obj)) == S_OK);
-    return obj;
-}
-
 // A page of the library on a hidden window, shown for one object.
 struct ActivePage : PageHost {
     explicit ActivePage(REFCLSID clsid) : PageHost(Morvel(), clsid) { REQUIRE(page); }
@@ -50,9 +43,8 @@ TEST_CASE("General on a slider: item-mark fields hidden, values shown, Apply in 
     CHECK(page.Selection(209) == 1);
     CHECK(page.Text(221) == L"7");
     CHECK(page.Text(225) == L"15");
-    CHECK(page.ListCount(207) == 16);
-    CHECK(page.ListCount(211) == 4);
-    CHECK(page.ListCount(229) == 7);
+    for (auto list : {std::pair<int, int>{207, 16}, {211, 4}, {229, 7}})
+        CHECK(page.ListCount(list.first) == list.second);
     CHECK_FALSE(page.Dirty());
 
     NotifyRecorder notify;

@@ -12,6 +12,7 @@
 #include "Morvel.h"
 #include "tests/support/host.h"
 #include "tests/support/registry.h"
+#include "tests/support/typelib.h"
 
 using namespace testsupport;
 
@@ -21,8 +22,6 @@ const wchar_t kAppId[] = L"{ACD9E84F-FD7D-4C17-B3B3-5DD9BCDD20FB}";
 const wchar_t kLibId[] = L"{DA88E9AA-B667-4387-AC2E-0B2F175CA8B2}";
 const wchar_t kGeneralProp[] = L"{79A8CE4B-5D44-493B-99F7-701B35444AAD}";
 const wchar_t kOthersProp[] = L"{32498A6B-F488-45A6-A2B6-5F90A331816D}";
-
-std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
 std::wstring ModulePath() {
     wchar_t buf[MAX_PATH];
@@ -94,7 +93,7 @@ TEST_CASE("regsvr32 writes every entry, twice alike, and /u removes the library'
         L"Interface\\" + GuidText(IID_IQEV_SwitchSlider),
     };
     for (const std::wstring& key : gone) {
-        INFO(Narrow(key));
+        INFO(Narrow(key.c_str()));
         CHECK_FALSE(ClassesKeyExists(key));
     }
     CHECK(ClassesKeyExists(L"CLSID"));

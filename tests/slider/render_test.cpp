@@ -3,7 +3,6 @@
 // the gradient's channels, text anchors, bounds away from the origin and GDI
 // objects over repeated paints.
 #include "slider_support.h"
-#include <cstdlib>
 #include "tests/support/canvas.h"
 
 using namespace slidertest;
@@ -13,11 +12,12 @@ namespace {
 const COLORREF kFace = RGB(0x33, 0x66, 0xCC);  // marker colour of these tests
 const COLORREF kRange = RGB(0, 0xFF, 0);        // default RangeBkColor
 
-// A new slider (initialised, not in place) with a few properties set.
-struct Fresh {
-    Ptr<IQEV_Slider> s;
-    Fresh() {
-        REQUIRE(Morvel().Create(CLSID_QEV_Slider, IID_IQEV_Slider, reinterpret_cast<void**>(s.out())) == S_OK);
+// A new control (initialised, not in place) in the marker colour of these tests.
+template <class I>
+struct FreshOf {
+    Ptr<I> s;
+    FreshOf(REFCLSID clsid, REFIID iid) {
+        s.p = Create<I>(clsid, iid);
         Ptr<IPersistStreamInit> ps;
         QueryOwned(s.p, IID_IPersistStreamInit, ps);
         REQUIRE(ps->InitNew() == S_OK);
@@ -25,29 +25,17 @@ struct Fresh {
     }
 };
 
-struct FreshSwitch {
-    Ptr<IQEV_SwitchSlider> s;
-    FreshSwitch() {
-        REQUIRE(Morvel().Create(CLSID_QEV_SwitchSlider, IID_IQEV_SwitchSlider, reinterpret_cast<void**>(s.out())) ==
-                S_OK);
-        Ptr<IPersistStreamInit> ps;
-        QueryOwned(s.p, IID_IPersistStreamInit, ps);
-        REQUIRE(ps->InitNew() == S_OK);
-        s->put_MarkerColor(kFace);
-    }
+struct Fresh : FreshOf<IQEV_Slider> {
+    Fresh() : FreshOf(CLSID_QEV_Slider, IID_IQEV_Slider) {}
+};
+
+struct FreshSwitch : FreshOf<IQEV_SwitchSlider> {
+    FreshSwitch() : FreshOf(CLSID_QEV_SwitchSlider, IID_IQEV_SwitchSlider) {}
     void Add(const wchar_t* key, const wchar_t* name, OLE_COLOR c) {
         Bstr k(key), n(name);
         REQUIRE(s->AddItem(k, n, c) == S_OK);
     }
 };
-
-// Saves a canvas as a BMP when QEV_SAVE_BMP names a folder (for looking).
-void Keep(const DibCanvas& c, const wchar_t* name) {
-    const char* dir = getenv("QEV_SAVE_BMP");
-    if (!dir) return;
-    std::wstring path(dir, dir + strlen(dir));
-    c.SaveBmp((path + L"\\" + name + L".bmp").c_str());
-}
 
 int Count(const DibCanvas& c, COLORREF colour, RECT area) { return c.Count(colour, &area); }
 
@@ -78,7 +66,6 @@ TEST_CASE("the marker sits at the set point's place in both orientations, invers
         f.s->UpdateSetpoint(c.setpoint);
         const int w = c.vertical ? 60 : 200, h = c.vertical ? 200 : 60;
         DibCanvas canvas = DrawToDib(f.s, w, h);
-        Keep(canvas, L"marker");
         // The face fills the marker round its centre; 8 pixels beyond its half width the field shows.
         const POINT centre = c.vertical ? POINT{30, c.centre} : POINT{c.centre, 30};
         CHECK(canvas.Pixel(centre.x, centre.y) == kFace);
@@ -109,7 +96,6 @@ TEST_CASE("the actual-value band covers the field from its start to the actual v
         f.s->put_MarkerStyle(static_cast<SliderMarkerStyle>(99));  // no marker in the way
         REQUIRE(f.s->UpdateActualValue(c.actual) == S_OK);
         DibCanvas canvas = DrawToDib(f.s, c.vertical ? 60 : 200, c.vertical ? 200 : 60);
-        Keep(canvas, L"band");
         CHECK(canvas.Pixel(c.inside.left, c.inside.top) == 0xA8FAFA);
         CHECK(canvas.Pixel(c.outside.left, c.outside.top) != 0xA8FAFA);
     }
@@ -128,7 +114,6 @@ TEST_CASE("every marker style draws its face in the marker colour; unknown style
                 f.s->put_MarkerHeight(30);
                 const int w = vertical ? 80 : 400, h = vertical ? 400 : 80;
                 DibCanvas canvas = DrawToDib(f.s, w, h);
-                if (style == 10 && vertical) Keep(canvas, L"dumbbell");
                 // The marker at 50 sits in the middle of the control.
                 const RECT around{w / 2 - 22, h / 2 - 22, w / 2 + 22, h / 2 + 22};
                 if (style == 16) CHECK(Count(canvas, kFace, around) == 0);
@@ -180,7 +165,6 @@ TEST_CASE("frames: sunken and raised edges, and the configurable bands in their 
         f.s->put_BorderLightColor(0x0000AA);
         f.s->put_BorderDarkColor(0xAA0000);
         DibCanvas canvas = DrawToDib(f.s, 200, 60);
-        Keep(canvas, L"frame");
         CHECK(canvas.Pixel(c.at.x, c.at.y) == c.want);
     }
 }
@@ -246,7 +230,6 @@ TEST_CASE("item marks sit at the item positions in the item colours, with names 
         // marks left of it at x = 66..76; step (100 - 10 - 2) / 2 = 44: the
         // boxes' rows 99..109, 55..65, 11..21.
         DibCanvas canvas = DrawToDib(f.s, 100, 120);
-        Keep(canvas, L"items");
         const int rows[] = {99, 55, 11};
         const COLORREF colours[] = {0x0000FF, 0x00FF00, 0xFF0000};
         for (int i = 0; i < 3; ++i) {

@@ -32,6 +32,14 @@ I* QueryOwned(IUnknown* from, REFIID iid, Ptr<I>& into) {
     return into.p;
 }
 
+// A new control of the library, neither sited nor initialised.
+template <class T>
+T* Create(REFCLSID clsid, REFIID iid) {
+    T* obj = nullptr;
+    REQUIRE(Morvel().Create(clsid, iid, reinterpret_cast<void**>(&obj)) == S_OK);
+    return obj;
+}
+
 typedef std::vector<BYTE> Bytes;
 typedef TaggedBytes Builder;
 using testsupport::FindBytes;

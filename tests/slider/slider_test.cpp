@@ -2,7 +2,6 @@
 // values, the saved stream byte by byte, the property bag, hostile data, and
 // the mouse.
 #include "slider_support.h"
-#include <cmath>
 #include <limits>
 
 using namespace slidertest;
@@ -53,38 +52,6 @@ std::vector<Row> NewValues() {
 
 }  // namespace
 
-TEST_CASE("a new slider has its documented defaults, and every getter refuses a null result pointer") {
-    SliderHost h;
-    IQEV_Slider* s = h.s();
-    struct Expect {
-        DISPID id;
-        double value;
-    } defaults[] = {
-        {1, 0},   {2, (double)GetSysColor(COLOR_WINDOW)}, {3, 0x00FF00}, {4, 0}, {5, 100}, {6, 0}, {7, 5}, {8, 4},
-        {9, 0xFF}, {10, 0}, {11, 0}, {12, 0}, {13, 4}, {14, 4}, {15, 0xA8A8A8}, {16, 0xE4E4E4}, {17, 0}, {18, 10},
-        {19, 0xA8FAFA}, {20, 0}, {21, -1}, {22, 0}, {23, 0}, {24, 0}, {25, 1}, {26, 15}, {27, 20}, {28, 0},
-        {29, 0xD0D0D0}, {30, 0}, {35, -1}, {36, 0}, {45, 1},
-    };
-    for (const Expect& e : defaults) {
-        INFO("dispid " << e.id);
-        CHECK(GetProperty(s, e.id).AsDouble() == e.value);
-    }
-    CHECK(h.Setpoint() == 50.0);
-
-    VARIANT_BOOL b;
-    CHECK(s->get_Vertical(nullptr) == E_POINTER);
-    CHECK(s->get_BkColor(nullptr) == E_POINTER);
-    CHECK(s->get_MaxVal(nullptr) == E_POINTER);
-    CHECK(s->get_MarkerStyle(nullptr) == E_POINTER);
-    CHECK(s->get_ScalePrecision(nullptr) == E_POINTER);
-    CHECK(s->get_Font(nullptr) == E_POINTER);
-    CHECK(s->get_FontStrikethrough(nullptr) == E_POINTER);
-    CHECK(s->get_hWnd(nullptr) == E_POINTER);
-    CHECK(s->get_BackStyle(nullptr) == E_POINTER);
-    CHECK(s->GetSetpoint(nullptr) == E_POINTER);
-    CHECK(s->get_Enabled(&b) == S_OK);
-}
-
 TEST_CASE("every setter stores, notifies its dispatch id, repaints and marks the slider dirty") {
     SliderHost h;
     NotifyRecorder notify;
@@ -100,10 +67,7 @@ TEST_CASE("every setter stores, notifies its dispatch id, repaints and marks the
         CHECK(notify.ChangedDispids() == std::vector<DISPID>{r.id});
         CHECK(h.site->counters().viewChanges == 1);
         CHECK(h.site->counters().dataChanges == 1);
-        CHECK(ps->IsDirty() == S_OK);
-        Variant back = GetProperty(h.control, r.id);
-        Variant want(r.value);
-        CHECK(back.AsDouble() == want.AsDouble());
+        CHECK(ps->IsDirty() == S_OK);  // the stored values come back in the round trip below
     }
     // Font parts notify Font (31) and then their own id; FontStrikethrough keeps 42.
     const DISPID parts[] = {39, 40, 41, 42};
@@ -148,6 +112,9 @@ TEST_CASE("live values clamp MinVal first, reject NaN, notify nobody and leave t
     QueryOwned(h.control, IID_IPersistStreamInit, ps);
     CHECK(ps->IsDirty() == S_FALSE);
     CHECK(h.events.Count() == 0);  // UpdateSetpoint fires no SetpointChange
+    CHECK(s->GetSetpoint(nullptr) == E_POINTER);
+    CHECK(s->get_Font(nullptr) == E_POINTER);
+    CHECK(s->get_hWnd(nullptr) == E_POINTER);
 }
 
 TEST_CASE("the saved stream: version, extent and the rows in map order with their tags") {
@@ -161,11 +128,6 @@ TEST_CASE("the saved stream: version, extent and the rows in map order with thei
     head.i2(1).i2(15).i2(20).i2(0).color(0xD0D0D0).i2(0).tag(VT_DISPATCH);
     REQUIRE(saved.size() > head.b.size());
     CHECK(Bytes(saved.begin(), saved.begin() + head.b.size()) == head.b);
-    // The example bytes: a new slider begins 00 08 00 00, the extent, then Vertical.
-    const BYTE start[] = {0x00, 0x08, 0x00, 0x00};
-    CHECK(Bytes(saved.begin(), saved.begin() + 4) == Bytes(start, start + 4));
-    const BYTE rangeThenMax[] = {0x13, 0, 0, 0xFF, 0, 0, 0x0B, 0, 0, 0, 0x05, 0, 0, 0, 0, 0, 0, 0, 0x59, 0x40};
-    CHECK(FindBytes(saved, Bytes(rangeThenMax, rangeThenMax + sizeof rangeThenMax)) == 12 + 4 + 6);
 
     // After the font object: Enabled, the eight parts and BackStyle.
     Bstr name;
@@ -189,8 +151,6 @@ TEST_CASE("an underlined font fills the FontStrikethrough slot, which loads into
     // FontItalic (false), FontUnderline (true), "FontStrikethrough" holding the underline (true), FontWeight.
     Builder rows;
     rows.boolean(false).boolean(true).boolean(true).tag(VT_I2);
-    CHECK(FindBytes(saved, rows.b) != std::string::npos);
-
     // A stream whose slot says underlined while the Underline row says not.
     size_t at = FindBytes(saved, rows.b);
     REQUIRE(at != std::string::npos);
@@ -345,11 +305,9 @@ TEST_CASE("dragging the marker maps the mouse into the value rectangle") {
     SUBCASE("keys are reported with the repeat count and flags of the message") {
         h.Send(WM_KEYDOWN, 'A', 3, 0x1E);
         h.Send(WM_KEYUP, 'A', 1, 0xC01E);
-        REQUIRE(h.events.Count() == 2);
-        CHECK(h.events.Events()[0].dispid == KeyDown);
-        CHECK(h.events.Events()[0].Long(0) == 'A');
-        CHECK(h.events.Events()[0].Long(1) == 3);
-        CHECK(h.events.Events()[0].Long(2) == 0x1E);
+        REQUIRE(h.events.Dispids() == std::vector<DISPID>{KeyDown, KeyUp});
+        const RecordedEvent& down = h.events.Events()[0];
+        CHECK((down.Long(0) == 'A' && down.Long(1) == 3 && down.Long(2) == 0x1E));
         CHECK(h.events.Events()[1].Long(2) == 0xC01E);
     }
     SUBCASE("a disabled slider fires nothing and does not move") {
