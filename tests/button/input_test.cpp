@@ -33,7 +33,7 @@ struct Clicked : Hosted {
 
 }  // namespace
 
-TEST_CASE("press and release inside click; a double click fires DblClick without a press") {
+TEST_CASE("press and release inside click; a double click fires DblClick without a press; keys") {
     Clicked c(BSS_RECT);
     c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
     CHECK(GetCapture() == c.w);
@@ -48,6 +48,15 @@ TEST_CASE("press and release inside click; a double click fires DblClick without
     CHECK(down->Long(1) == 30);
     CHECK(down->types == std::vector<VARTYPE>{VT_I4, VT_I4});
     CHECK(GetCapture() == c.w);  // the capture belongs to the hover state
+
+    // Keys are only reported, with the repeat count and flags split from lParam.
+    c.events.Clear();
+    SendMessageW(c.w, WM_KEYDOWN, VK_SPACE, MAKELPARAM(1, 30));
+    SendMessageW(c.w, WM_KEYUP, VK_RETURN, MAKELPARAM(3, 0xC01C));
+    REQUIRE(c.events.Dispids() == std::vector<DISPID>{E_KeyDown, E_KeyUp});
+    const auto& e = c.events.Events();
+    CHECK((e[0].Long(0) == VK_SPACE && e[0].Long(1) == 1 && e[0].Long(2) == 30));
+    CHECK((e[1].Long(0) == VK_RETURN && e[1].Long(1) == 3 && e[1].Long(2) == 0xC01C));
 }
 
 TEST_CASE("dragging out of the shape clears the press for good: no Click on release") {
@@ -118,49 +127,6 @@ TEST_CASE("a sink that disables the button in MouseDown ends the press: no captu
     CHECK(c.events.Count(E_Click) == 0);
 }
 
-TEST_CASE("keys are only reported, with the repeat count and flags split from lParam") {
-    Clicked c(BSS_RECT);
-    SendMessageW(c.w, WM_KEYDOWN, VK_SPACE, MAKELPARAM(1, 30));
-    SendMessageW(c.w, WM_KEYUP, VK_RETURN, MAKELPARAM(3, 0xC01C));
-    REQUIRE(c.events.Dispids() == std::vector<DISPID>{E_KeyDown, E_KeyUp});
-    const auto& e = c.events.Events();
-    CHECK(e[0].Long(0) == VK_SPACE);
-    CHECK(e[0].Long(1) == 1);
-    CHECK(e[0].Long(2) == 30);
-    CHECK(e[1].Long(0) == VK_RETURN);
-    CHECK(e[1].Long(1) == 3);
-    CHECK(e[1].Long(2) == 0xC01C);
-}
-
-TEST_CASE("the window takes the shape from container paints only, and none for a shape out of range") {
-    Clicked c(BSS_CIRCLE);
-    gdi::Region probe = gdi::EmptyRegion();
-    REQUIRE(GetWindowRgn(c.w, probe) != ERROR);
-    gdi::Region ellipse(CreateEllipticRgn(0, 0, 100, 60));
-    gdi::Region diff = gdi::EmptyRegion();
-    CHECK(CombineRgn(diff, probe, ellipse, RGN_XOR) == NULLREGION);
-
-    // The button's own repaint after input and a foreign paint leave it alone.
-    c.b->put_ShapeType(BSS_DIAMOND);
-    SetWindowRgn(c.w, nullptr, FALSE);
-    c.Send(WM_MOUSEMOVE, 50, 30);  // hover: an own repaint
-    CHECK(GetWindowRgn(c.w, probe) == ERROR);
-    DrawToDib(c.b, 100, 60);
-    CHECK(GetWindowRgn(c.w, probe) == ERROR);
-    InvalidateRect(c.w, nullptr, FALSE);
-    UpdateWindow(c.w);  // the system's paint with a DC
-    CHECK(GetWindowRgn(c.w, probe) != ERROR);
-
-    c.b->put_ShapeType((ButtonShapeStyle)17);
-    InvalidateRect(c.w, nullptr, FALSE);
-    UpdateWindow(c.w);
-    CHECK(GetWindowRgn(c.w, probe) == ERROR);
-    // Nothing can be pressed any more.
-    c.Send(WM_LBUTTONDOWN, 50, 30, MK_LBUTTON);
-    c.Send(WM_LBUTTONUP, 50, 30);
-    CHECK(c.events.Count(E_Click) == 0);
-}
-
 namespace {
 
 // Counts the regions handed to a window: each SetWindowRgn reaches it as a
@@ -224,6 +190,22 @@ TEST_CASE("the window's shape is handed over again only when the shape, the size
     RegionSets::count = 0;
     ContainerPaint(c.w);
     CHECK(RegionSets::count == 0);
+
+    // The button's own repaint after input and a foreign paint leave it alone.
+    c.b->put_ShapeType(BSS_DIAMOND);
+    SetWindowRgn(c.w, nullptr, FALSE);
+    c.Send(WM_MOUSEMOVE, 40, 20);  // hover: an own repaint
+    gdi::Region probe = gdi::EmptyRegion();
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    DrawToDib(c.b, 80, 40);
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    // A shape out of range has no outline: no window shape, nothing to press.
+    c.b->put_ShapeType((ButtonShapeStyle)17);
+    ContainerPaint(c.w);
+    CHECK(GetWindowRgn(c.w, probe) == ERROR);
+    c.Send(WM_LBUTTONDOWN, 40, 20, MK_LBUTTON);
+    c.Send(WM_LBUTTONUP, 40, 20);
+    CHECK(c.events.Count(E_Click) == 0);
 }
 
 TEST_CASE("a frame the container gives the control's window is still drawn round the paint") {
