@@ -18,22 +18,21 @@ inline SwitchArc SwitchItemArc(short startAngle, short endAngle, size_t count) {
     return arc;
 }
 
-// Angle of item i (clockwise from three o'clock), folded into 0..360 (360
-// stays 360); the first item sits at StartAngle, or at EndAngle with the
-// direction inverted. Angles given outside 0..359 fold as often as needed.
+// Angle of item i (clockwise from three o'clock); the first item sits at
+// StartAngle, or at EndAngle with the direction inverted. Folded by one
+// turn at most (360 stays 360), so a start of 800 puts the first item at 440.
 inline double SwitchItemAngle(const SwitchArc& arc, size_t i, short startAngle, short endAngle, bool inverse) {
     double a = inverse ? endAngle - (double)i * arc.step : startAngle + (double)i * arc.step;
-    while (a > 360) a -= 360;
-    while (a < 0) a += 360;
+    if (a > 360) a -= 360;
+    if (a < 0) a += 360;
     return a;
 }
 
 // Whether a mouse angle in [0, 360) lies on the arc from StartAngle to
-// EndAngle; both limits are taken modulo 360 first, so any 16-bit pair
-// describes the arc the items are spread over.
+// EndAngle, the limits taken as they are (the knob's own test): a start
+// below 0 or an end above 360 does not widen the arc into the other turn.
 inline bool SwitchAngleAllowed(double a, short startAngle, short endAngle) {
-    int s = ((int)startAngle % 360 + 360) % 360;
-    int e = ((int)endAngle % 360 + 360) % 360;
+    const int s = startAngle, e = endAngle;
     return s < e ? (a >= s && a <= e) : (a >= s || a <= e);
 }
 

@@ -43,9 +43,11 @@ void PlacedText(const Surface& s, const std::string& text, const RECT& box, Alon
 // Major and minor ticks with their labels along V.
 void PaintScale(const Surface& s, const RECT& R, const RECT& V, const SliderLook& k) {
     const int n = k.tickerNum, g = k.scaleGap;
-    const double step = (k.text.maxVal - k.text.minVal) / (n - 1);
-    const double length = k.vertical ? V.bottom - V.top : V.right - V.left;
-    const double t = length / (n - 1), m = t / (k.subTickerNum + 1);
+    // Single precision, as the knob's scale: the labels and ticks round
+    // where the knob's do.
+    const float step = static_cast<float>((k.text.maxVal - k.text.minVal) / (n - 1));
+    const int length = k.vertical ? V.bottom - V.top : V.right - V.left;
+    const float t = static_cast<float>(length) / (n - 1), m = t / (k.subTickerNum + 1);
     for (int i = 0; i < n; ++i) {
         const int o = Trunc(t * i);
         std::string label;

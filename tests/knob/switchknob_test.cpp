@@ -792,21 +792,36 @@ TEST_CASE("snaps that find nothing within reach stay silent") {
     }
 }
 
-TEST_CASE("angles outside 0 to 359 describe the same arc for dragging") {
+TEST_CASE("angles outside 0 to 359 are taken as they are") {
     Hosted h;
-    AddItem(h.sk, L"a", L"A", 0xFF);
-    AddItem(h.sk, L"b", L"B", 0xFF);
-    AddItem(h.sk, L"c", L"C", 0xFF);
-    // -225 is 135: the default arc, items at 135, 270 and 45; without
-    // folding, the window from -225 to 45 would hold only 0 to 45.
-    h.sk->put_StartAngle(-225);
-    Bstr b(L"b");
-    h.sk->UpdateSetpoint(b);
-    h.Paint();
-    h.Press(PointerAt(270));
-    DragThrough(h, {300, 330, 0, 20});
-    h.Release(MouseAt(20));
-    CHECK(ValueChanges(h.events) == std::vector<std::wstring>{L"c"});
+    SUBCASE("the arc from -45 to 225 holds 0 to 225 only: a drag on to 340 ends there") {
+        AddItem(h.sk, L"a", L"A", 0xFF);  // at 315
+        AddItem(h.sk, L"b", L"B", 0xFF);  // at 90
+        AddItem(h.sk, L"c", L"C", 0xFF);  // at 225
+        h.sk->put_StartAngle(-45);
+        h.sk->put_EndAngle(225);
+        Bstr b(L"b");
+        h.sk->UpdateSetpoint(b);
+        h.Paint();
+        h.Press(PointerAt(90));
+        DragThrough(h, {60, 30, 10, 340, 320});
+        h.Release(MouseAt(320));
+        CHECK(h.events.Count(Click) == 0);
+    }
+    SUBCASE("an item angle is folded by one turn at most") {
+        // One item at 1020, folded once to 660 rather than on to 300; from
+        // the pointer's 135 its distance then comes out negative and the
+        // snap takes it (at 300 it would lie 165 degrees off).
+        Bstr none(L"none");
+        h.sk->UpdateSetpoint(none);
+        AddItem(h.sk, L"a", L"A", 0xFF);
+        h.sk->put_StartAngle(1020);
+        h.sk->put_EndAngle(1030);
+        h.Paint();
+        h.Press(PointerAt(135));
+        h.Release(PointerAt(135));
+        CHECK(ValueChanges(h.events) == std::vector<std::wstring>{L"a"});
+    }
 }
 
 namespace {

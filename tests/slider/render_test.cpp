@@ -291,3 +291,19 @@ TEST_CASE("huge tick counts paint at all, and percentage labels of an empty rang
     REQUIRE(wmf.Record(empty.s, 200, 60) == S_OK);
     CHECK(wmf.Texts().empty());
 }
+
+TEST_CASE("the scale's pixel step is single precision: 74 ticks over 199 pixels end on the first column") {
+    // 199 / 73 x 73 comes to 199 in single precision and to 198.99... in
+    // double, which would put the last tick one column in.
+    Fresh f;
+    f.s->put_SubTickerNum(0);
+    f.s->put_TickerNum(74);
+    DibCanvas c = DrawToDib(f.s, 200, 60);
+    // V spans rows 25..35; the lower ticks run 8 rows down from row 35.
+    const COLORREF ground = c.Pixel(2, 40);
+    for (int y = 36; y < 43; ++y) {
+        INFO(y);
+        CHECK(c.Pixel(0, y) != ground);
+        CHECK(c.Pixel(1, y) == ground);
+    }
+}

@@ -1,0 +1,141 @@
+// Values a setter accepts, at their extremes: each row sets a few properties
+// of a control late-bound, then the control paints into a memory DIB, into a
+// metafile and into its own window, and saves. A paint that took seconds
+// would run the program into its timeout; a paint that queued another would
+// leave the window with something to update after the message queue ran dry.
+#include <doctest/doctest.h>
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "hosted.h"
+#include "persistence.h"
+#include "pictures.h"
+
+using namespace testsupport;
+
+namespace {
+
+const wchar_t kKnob[] = L"{4239AE66-F4F8-4D5F-A26B-CF369C4EDEA6}";
+const wchar_t kSwitchKnob[] = L"{CF35E3ED-FFDB-4343-B0AE-C1073AA22190}";
+const wchar_t kSlider[] = L"{A47569DD-4B28-4388-857D-45874088FDC1}";
+const wchar_t kSwitchSlider[] = L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}";
+const wchar_t kSmartButton[] = L"{BA283D99-A0F2-45B2-94AD-A90D8F512F0E}";
+const wchar_t kSwitch[] = L"{8350B0B5-E102-4E28-9E26-BA96CB522791}";
+
+// Late-bound puts by property name; a refused value fails the row.
+struct Props {
+    IDispatch* d;
+
+    void Put(const wchar_t* name, VARIANT value) const {
+        LPOLESTR member = const_cast<LPOLESTR>(name);
+        DISPID id = 0;
+        REQUIRE_MESSAGE(d->GetIDsOfNames(IID_NULL, &member, 1, 0, &id) == S_OK, "no property ", Narrow(name));
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params{&value, &named, 1, 1};
+        const WORD how = value.vt == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
+        CHECK_MESSAGE(d->Invoke(id, IID_NULL, 0, how, &params, nullptr, nullptr, nullptr) == S_OK, "put ",
+                      Narrow(name));
+        VariantClear(&value);
+    }
+    void Long(const wchar_t* name, LONG n) const {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = n;
+        Put(name, v);
+    }
+    void Double(const wchar_t* name, double x) const {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_R8;
+        v.dblVal = x;
+        Put(name, v);
+    }
+    void Bool(const wchar_t* name, bool b) const {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BOOL;
+        v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
+        Put(name, v);
+    }
+    void Text(const wchar_t* name, const std::wstring& text) const {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        Put(name, v);
+    }
+    // A picture loaded from a w x h bitmap file of one colour.
+    void Picture(const wchar_t* name, int w, int h) const {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_DISPATCH;
+        v.pdispVal = PictureOf(BmpFile(w, h, RGB(200, 40, 40)));
+        Put(name, v);
+    }
+    // The font at `points`, in the control's own font object.
+    void FontSize(double points) const { Double(L"FontSize", points); }
+
+    static std::string Narrow(const wchar_t* s) { return std::string(s, s + wcslen(s)); }
+};
+
+struct HostileRow {
+    const char* what;
+    const wchar_t* library;
+    const wchar_t* clsid;
+    std::function<void(const Props&)> set;
+    SIZE size{200, 150};
+};
+
+const HostileRow kRows[] = {
+    {"knob: defaults", L"Tarnik.dll", kKnob, [](const Props&) {}},
+    {"switch knob: defaults", L"Tarnik.dll", kSwitchKnob, [](const Props&) {}},
+    {"slider: defaults", L"Morvel.dll", kSlider, [](const Props&) {}},
+    {"switch slider: defaults", L"Morvel.dll", kSwitchSlider, [](const Props&) {}},
+    {"smart button: defaults", L"Pellan.dll", kSmartButton, [](const Props&) {}},
+    {"switch: defaults", L"Wendal.dll", kSwitch, [](const Props&) {}},
+};
+
+// Whether the window still has something to paint after its queue ran dry.
+bool PaintPending(HWND w) {
+    PumpMessages(50);
+    RECT r;
+    return GetUpdateRect(w, &r, FALSE) != FALSE;
+}
+
+}  // namespace
+
+TEST_CASE("extreme values a setter accepts paint in bounded time, never queue a paint, and save") {
+    for (const HostileRow& row : kRows) {
+        const std::string what = row.what;
+        CAPTURE(what);
+        CLSID clsid;
+        REQUIRE(CLSIDFromString(const_cast<LPOLESTR>(row.clsid), &clsid) == S_OK);
+        HostedControl<IDispatch> host(KeptLibrary(row.library), clsid, IID_IDispatch);
+        HWND w = host.Activate(RECT{10, 10, 10 + row.size.cx, 10 + row.size.cy});
+        row.set(Props{host.control});
+
+        HRESULT hr = E_FAIL;
+        DrawToDib(host.control, row.size.cx, row.size.cy, &hr);
+        CHECK(hr == S_OK);
+        HDC meta = CreateMetaFileW(nullptr);
+        REQUIRE(meta != nullptr);
+        CHECK(DrawControl(host.control, meta, RECT{0, 0, row.size.cx, row.size.cy}) == S_OK);
+        DeleteMetaFile(CloseMetaFile(meta));
+
+        for (int i = 0; i < 3; ++i) {
+            InvalidateRect(w, nullptr, TRUE);
+            UpdateWindow(w);
+            CHECK_FALSE(PaintPending(w));
+        }
+        std::vector<BYTE> saved;
+        CHECK(SaveControl(host.control, saved) == S_OK);
+    }
+}
