@@ -36,12 +36,12 @@ const fw::PageField kFields[] = {
     FW_PAGE_FIELD(IDC_TEXTPOS, List, IQEV_SmartButton, TextPos),
     FW_PAGE_FIELD(IDC_TEXT1POS, List, IQEV_SmartButton, Text1Pos),
     FW_PAGE_FIELD(IDC_TEXT2POS, List, IQEV_SmartButton, Text2Pos),
-    FW_PAGE_FIELD(IDC_TEXTXOFFSET, Integer, IQEV_SmartButton, TextXOffset),
-    FW_PAGE_FIELD(IDC_TEXTYOFFSET, Integer, IQEV_SmartButton, TextYOffset),
-    FW_PAGE_FIELD(IDC_TEXT1XOFFSET, Integer, IQEV_SmartButton, Text1XOffset),
-    FW_PAGE_FIELD(IDC_TEXT1YOFFSET, Integer, IQEV_SmartButton, Text1YOffset),
-    FW_PAGE_FIELD(IDC_TEXT2XOFFSET, Integer, IQEV_SmartButton, Text2XOffset),
-    FW_PAGE_FIELD(IDC_TEXT2YOFFSET, Integer, IQEV_SmartButton, Text2YOffset),
+    FW_PAGE_FIELD(IDC_TEXTXOFFSET, Long, IQEV_SmartButton, TextXOffset),
+    FW_PAGE_FIELD(IDC_TEXTYOFFSET, Long, IQEV_SmartButton, TextYOffset),
+    FW_PAGE_FIELD(IDC_TEXT1XOFFSET, Long, IQEV_SmartButton, Text1XOffset),
+    FW_PAGE_FIELD(IDC_TEXT1YOFFSET, Long, IQEV_SmartButton, Text1YOffset),
+    FW_PAGE_FIELD(IDC_TEXT2XOFFSET, Long, IQEV_SmartButton, Text2XOffset),
+    FW_PAGE_FIELD(IDC_TEXT2YOFFSET, Long, IQEV_SmartButton, Text2YOffset),
 };
 
 const fw::PageTarget kTargets[] = {fw::TargetOf(&IID_IQEV_SmartButton, kFields)};

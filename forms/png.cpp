@@ -1,102 +1,73 @@
-// PNG writing for screenshots: 8-bit RGB, no filtering, the image data in
-// stored (uncompressed) deflate blocks. Ordinary viewers read it; the files
-// are a few megabytes at most.
+// PNG writing for screenshots through the platform's imaging component
+// (its PNG encoder compresses; the files are a fraction of the raw pixels).
 #include "forms/capture.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <string>
+#include <objbase.h>
+#include <wincodec.h>
+
 #include <vector>
 
 namespace forms {
 
 namespace {
 
-uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
-    static uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
+// Releases a COM pointer at the end of a scope.
+template <class T>
+struct Owned {
+    T* p = nullptr;
+    ~Owned() {
+        if (p) p->Release();
+    }
+    T* operator->() const { return p; }
+    T** out() { return &p; }
+};
+
+HRESULT Encode(const DibCanvas& canvas, const wchar_t* path) {
+    Owned<IWICImagingFactory> factory;
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(factory.out()));
+    if (FAILED(hr)) return hr;
+    Owned<IWICStream> stream;
+    if (FAILED(hr = factory->CreateStream(stream.out()))) return hr;
+    if (FAILED(hr = stream->InitializeFromFilename(path, GENERIC_WRITE))) return hr;
+    Owned<IWICBitmapEncoder> encoder;
+    if (FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out()))) return hr;
+    if (FAILED(hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache))) return hr;
+    Owned<IWICBitmapFrameEncode> frame;
+    if (FAILED(hr = encoder->CreateNewFrame(frame.out(), nullptr))) return hr;
+    if (FAILED(hr = frame->Initialize(nullptr))) return hr;
+    const UINT w = static_cast<UINT>(canvas.width()), h = static_cast<UINT>(canvas.height());
+    if (FAILED(hr = frame->SetSize(w, h))) return hr;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(hr = frame->SetPixelFormat(&format))) return hr;
+    if (format != GUID_WICPixelFormat24bppBGR) return WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    // The canvas holds 32-bit BGRX pixels: hand the encoder 24-bit rows.
+    const UINT stride = (3 * w + 3) & ~3u;
+    std::vector<BYTE> row(stride);
+    GdiFlush();
+    for (UINT y = 0; y < h; ++y) {
+        const uint32_t* src = canvas.bits() + static_cast<size_t>(y) * w;
+        for (UINT x = 0; x < w; ++x) {
+            row[3 * x] = static_cast<BYTE>(src[x]);
+            row[3 * x + 1] = static_cast<BYTE>(src[x] >> 8);
+            row[3 * x + 2] = static_cast<BYTE>(src[x] >> 16);
         }
-        ready = true;
+        if (FAILED(hr = frame->WritePixels(1, stride, stride, row.data()))) return hr;
     }
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint32_t Adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
-void PutBig32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body) {
-    PutBig32(out, static_cast<uint32_t>(body.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), body.begin(), body.end());
-    PutBig32(out, Crc32(&out[start], out.size() - start));
-}
-
-// A zlib stream of stored blocks holding raw.
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> z{0x78, 0x01};
-    size_t pos = 0;
-    do {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        const bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n));
-        z.push_back(static_cast<uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    PutBig32(z, Adler32(raw));
-    return z;
+    if (FAILED(hr = frame->Commit())) return hr;
+    return encoder->Commit();
 }
 
 }  // namespace
 
 bool WritePng(const DibCanvas& canvas, const wchar_t* path) {
     if (!canvas.valid() || canvas.width() <= 0 || canvas.height() <= 0) return false;
-    GdiFlush();
-    const int w = canvas.width(), h = canvas.height();
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(h) * (1 + 3 * static_cast<size_t>(w)));
-    for (int y = 0; y < h; ++y) {
-        raw.push_back(0);  // filter: none
-        const uint32_t* row = canvas.bits() + static_cast<size_t>(y) * w;
-        for (int x = 0; x < w; ++x) {
-            raw.push_back(static_cast<uint8_t>(row[x] >> 16));
-            raw.push_back(static_cast<uint8_t>(row[x] >> 8));
-            raw.push_back(static_cast<uint8_t>(row[x]));
-        }
-    }
-    std::vector<uint8_t> out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBig32(header, static_cast<uint32_t>(w));
-    PutBig32(header, static_cast<uint32_t>(h));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter set, no interlace
-    Chunk(out, "IHDR", header);
-    Chunk(out, "IDAT", StoredZlib(raw));
-    Chunk(out, "IEND", {});
-    FILE* f = _wfopen(path, L"wb");
-    if (!f) return false;
-    const bool ok = fwrite(out.data(), 1, out.size(), f) == out.size();
-    return fclose(f) == 0 && ok;
+    // Callers normally run in an apartment already; one that does not gets a
+    // short-lived one for the encoder.
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const HRESULT hr = Encode(canvas, path);
+    if (SUCCEEDED(init)) CoUninitialize();
+    return SUCCEEDED(hr);
 }
 
 }  // namespace forms

@@ -421,6 +421,9 @@ void PropertyPageBase::ShowField(const PageField& f, Loaded& slot, const FieldVa
     case FieldKind::Integer:
         SetDlgItemTextW(m_hWnd, f.id, std::to_wstring(static_cast<short>(v.i)).c_str());
         break;
+    case FieldKind::Long:
+        SetDlgItemTextW(m_hWnd, f.id, std::to_wstring(v.i).c_str());
+        break;
     case FieldKind::Decimal:
         SetDlgItemTextW(m_hWnd, f.id, FormatFixed(v.d, Decimals(*m_loadedTarget, f)).c_str());
         break;
@@ -447,6 +450,10 @@ HRESULT PropertyPageBase::ReadField(const PageField& f, const Loaded* slot, Fiel
     case FieldKind::Integer:
         if (unchanged) v.i = slot->value.i;
         else v.i = static_cast<short>(GetDlgItemInt(m_hWnd, f.id, nullptr, TRUE));
+        return S_OK;
+    case FieldKind::Long:
+        if (unchanged) v.i = slot->value.i;
+        else v.i = static_cast<LONG>(GetDlgItemInt(m_hWnd, f.id, nullptr, TRUE));
         return S_OK;
     case FieldKind::Decimal:
         v.d = unchanged ? slot->value.d : ParseDecimal(ItemText(m_hWnd, f.id));

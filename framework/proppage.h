@@ -16,6 +16,7 @@ namespace fw {
 enum class FieldKind : BYTE {
     List,     // drop-down list: the selection index is the enumeration value
     Integer,  // edit box, "%d" of a short; read signed and cut to 16 bits
+    Long,     // edit box, "%d" of a long; read signed, all 32 bits kept
     Decimal,  // edit box, fixed-point text of a float or double; read with atof
     Text,     // edit box, any text (a BSTR property)
     Check,    // check box: checked exactly when the property is VARIANT_TRUE
@@ -23,7 +24,7 @@ enum class FieldKind : BYTE {
 
 // A value on its way between a property and a field.
 struct FieldValue {
-    LONG i = 0;        // List, Integer, Check
+    LONG i = 0;        // List, Integer, Long, Check
     double d = 0;      // Decimal
     BSTR s = nullptr;  // Text (owned by whoever holds the FieldValue)
 };

@@ -135,10 +135,51 @@ TEST_CASE("Text: texts, checks, positions and offsets, every put in order, offse
     w->get_TextXOffset(&x);
     w->get_Text2YOffset(&y2);
     CHECK(x == -35);
-    CHECK(y2 == 4464);
+    CHECK(y2 == 70000);
     VARIANT_BOOL text3D = 0;
     w->get_Text3D(&text3D);
     CHECK(text3D == VARIANT_TRUE);
+}
+
+TEST_CASE("offsets show and keep all 32 bits; the 16-bit fields still wrap") {
+    struct Row {
+        const CLSID* page;
+        WORD field;
+        DISPID dispid;
+        LONG loaded;
+        const wchar_t* shown;
+        const wchar_t* typed;  // null: another field is edited instead
+        LONG stored;
+    };
+    const Row rows[] = {
+        {&kClsidText, 244, 32, 70000, L"70000", nullptr, 70000},      // TextXOffset
+        {&kClsidText, 245, 33, -70000, L"-70000", nullptr, -70000},   // TextYOffset
+        {&kClsidText, 247, 34, 70000, L"70000", nullptr, 70000},      // Text1XOffset
+        {&kClsidText, 248, 35, -70000, L"-70000", nullptr, -70000},   // Text1YOffset
+        {&kClsidText, 250, 42, -70000, L"-70000", nullptr, -70000},   // Text2XOffset
+        {&kClsidText, 251, 43, 70000, L"70000", nullptr, 70000},      // Text2YOffset
+        {&kClsidText, 244, 32, 0, L"0", L"-70000", -70000},           // TextXOffset, typed
+        {&kClsidGeneral, 218, 11, 10, L"10", L"70000", 4464},         // OuterBorderLen: 16 bits
+    };
+    for (const Row& row : rows) {
+        CAPTURE(row.field);
+        CAPTURE(row.loaded);
+        Watched w;
+        Variant loaded;
+        V_VT(&loaded.v) = VT_I4;
+        V_I4(&loaded.v) = row.loaded;
+        REQUIRE(PutById(w.b, row.dispid, loaded.v) == S_OK);
+        ActivePage p(*row.page);
+        REQUIRE(p.Show(w.b) == S_OK);
+        CHECK(p.Text(row.field) == row.shown);
+        if (row.typed) p.SetText(row.field, row.typed);
+        else p.Click(*row.page == kClsidText ? 236 : 226);  // 3D Text, Word Wrap
+        CHECK(p.Dirty());
+        CHECK(p.page->Apply() == S_OK);
+        Variant stored;
+        REQUIRE(GetById(w.b, row.dispid, stored) == S_OK);
+        CHECK(stored.AsLong() == row.stored);
+    }
 }
 
 TEST_CASE("pages given something other than a button answer E_UNEXPECTED and change nothing") {
