@@ -111,7 +111,7 @@ private:
     // Keeps a region built by a paint of the own window for hit tests and,
     // for a paint that came with a DC, gives the window a copy of it.
     void KeepRegion(HRGN region, const fw::RenderTarget& target);
-    void ApplyWindowRegion();
+    void ApplyWindowRegion(bool inPaint = false);
 
     float m_GradientRate = 0.5f;
     short m_OuterBorderLen = 2;

@@ -90,7 +90,7 @@ void CQEV_SmartButton::KeepRegion(HRGN region, const fw::RenderTarget& target) {
     m_region = painted.release();
     // Only the container's paints shape the window; the button's own
     // repaints after input do not.
-    if (target.given) ApplyWindowRegion();
+    if (target.given) ApplyWindowRegion(true);
 }
 
-void CQEV_SmartButton::ApplyWindowRegion() { m_windowShape.Apply(m_hwnd, m_region); }
+void CQEV_SmartButton::ApplyWindowRegion(bool inPaint) { m_windowShape.Apply(m_hwnd, m_region, inPaint); }

@@ -3,6 +3,8 @@
 // into a box or, in a metafile, at an anchor computed here.
 #include "button_paint.h"
 
+#include <algorithm>
+
 #include "Pellan.h"
 #include "common/draw.h"
 #include "common/text.h"
@@ -204,14 +206,53 @@ void TextLooks(const Surface& s, const std::string& text, const RECT& box, UINT 
     OneText(s, text, box, format, al, colour);
 }
 
+// How much of a text wrapped into a box `width` wide, its first line at
+// `top`, can show above the bottom of the clip box. Lines break greedily
+// from the start, so the lines that show need only the text before them,
+// and what follows adds nothing visible. A line holds at most what fits at
+// the narrowest advance among the text's characters (twice as many bytes:
+// "&&" and double-byte characters), or else one word wider than the box,
+// and drops a space or a line break after it. The whole text when that
+// cannot be known.
+size_t ShownLength(HDC dc, const std::string& text, int width, int top) {
+    TEXTMETRICA tm;
+    INT advances[256];
+    RECT clip;
+    if (!GetTextMetricsA(dc, &tm) || tm.tmHeight <= 0 || !GetCharWidth32A(dc, 0, 255, advances) ||
+        GetClipBox(dc, &clip) == ERROR)
+        return text.size();
+    bool used[256] = {};
+    for (char c : text) used[static_cast<unsigned char>(c)] = true;
+    int narrowest = 0;
+    for (int c = 0; c < 256; ++c)
+        if (used[c] && (narrowest == 0 || advances[c] < narrowest)) narrowest = advances[c];
+    if (narrowest <= 0) return text.size();
+    // Lines from `top` to the clip box's bottom, and a margin for the
+    // shifted shadow texts and a part line.
+    const long long below = static_cast<long long>(clip.bottom) - top;
+    const long long lines = (below > 0 ? below / tm.tmHeight : 0) + 3;
+    const size_t perLine = 2 * static_cast<size_t>(width > 0 ? width / narrowest : 0) + 2;
+    size_t pos = 0;
+    for (long long i = 0; i < lines && pos < text.size(); ++i) {
+        size_t word = pos;
+        while (word < text.size() && text[word] != ' ') ++word;
+        pos += std::max(perLine, word - pos + 2);
+    }
+    return std::min(pos, text.size());
+}
+
 void PaintCaption(const Surface& s, const Layout& l, const ButtonLook& a) {
     const TextSpec& t = a.caption;
     if (t.text.empty() || !t.visible) return;
     RECT box = l.caption;
     const UINT format = (a.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) | DrawFlags(l.align);
     if (a.wordWrap && !s.metafile) {
+        // A text far longer than the box shows only its start; the platform's
+        // line breaking of the rest would cost seconds.
+        const std::string text =
+            t.text.substr(0, ShownLength(s.dc, t.text, box.right - box.left, box.top + t.offset.y - 1));
         RECT measured = box;
-        DrawTextA(s.dc, t.text.data(), static_cast<int>(t.text.size()), &measured, format | DT_CALCRECT);
+        DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
         const int hT = measured.bottom - measured.top;
         if (l.align.v == kTop) {
             box.bottom = box.top + hT;
@@ -221,6 +262,8 @@ void PaintCaption(const Surface& s, const Layout& l, const ButtonLook& a) {
         } else {
             box.top = box.bottom - hT;
         }
+        TextLooks(s, text, Moved(box, t.offset.x, t.offset.y), format, l.align, t.colour, a);
+        return;
     }
     TextLooks(s, t.text, Moved(box, t.offset.x, t.offset.y), format, l.align, t.colour, a);
 }

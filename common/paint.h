@@ -81,14 +81,18 @@ private:
 // One paint into a resolved target: straight into a metafile (its DC state
 // saved around the paint), else into the kept paint buffer that is then
 // copied to the target. Either way the control's font is selected for the
-// paint. `paint(const Surface&)` draws over target.bounds. False when no
-// buffer could be made (nothing was painted).
-template <class PaintStep>
-bool PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint) {
+// paint. `paint(const Surface&)` draws over target.bounds, and `painted()`
+// runs after it, before the buffer is copied. False when no buffer could be
+// made (nothing was painted).
+template <class PaintStep, class Painted>
+bool PaintThen(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint, Painted&& painted) {
     if (target.metafile) {
-        gdi::SavedState saved(target.hdc);
-        PaintFont paintFont(target.hdc, font);
-        paint(Surface{target.hdc, gdi::PixelTarget::Within(target.hdc, target.bounds), true, paintFont.points()});
+        {
+            gdi::SavedState saved(target.hdc);
+            PaintFont paintFont(target.hdc, font);
+            paint(Surface{target.hdc, gdi::PixelTarget::Within(target.hdc, target.bounds), true, paintFont.points()});
+        }
+        painted();
         return true;
     }
     PaintBuffer memory(target.hdc, target.bounds);
@@ -99,18 +103,27 @@ bool PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& 
         paint(s);
         s.pixels.Flush();
     }
+    // Before the copy: a window shape set there is drawn by it.
+    painted();
     memory.BlitTo(target.hdc);
     return true;
+}
+
+// The same with nothing after the paint.
+template <class PaintStep>
+bool PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint) {
+    return PaintThen(target, font, std::forward<PaintStep>(paint), [] {});
 }
 
 // The same for a paint that leaves something for input: `paint` returns it
 // (a default-constructible value) and `keep(target, left)` receives it after
 // the paint, also for prints and metafiles, so it can take what only the own
 // window's paint may keep and free the rest. Nothing is kept when nothing
-// was painted.
+// was painted. On a screen it runs before the paint's pixels reach the
+// target, so that a window shape it sets is drawn by this paint.
 template <class PaintStep, class KeepStep>
 void PaintToTarget(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& paint, KeepStep&& keep) {
     using Left = std::decay_t<decltype(paint(std::declval<const Surface&>()))>;
     Left left{};
-    if (PaintToTarget(target, font, [&](const Surface& s) { left = paint(s); })) keep(target, left);
+    PaintThen(target, font, [&](const Surface& s) { left = paint(s); }, [&] { keep(target, left); });
 }

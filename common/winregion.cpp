@@ -16,16 +16,44 @@ HRGN CopyOf(HRGN region) {
     return copy.release();
 }
 
+// Without redraw the window system leaves the area the window gives up as
+// it was: the parent repaints it (only it: the window's own paint is under
+// way).
+void ExposeParent(HWND window, HRGN before, HRGN after) {
+    HWND parent = GetAncestor(window, GA_PARENT);
+    if (!parent || parent == GetDesktopWindow()) return;
+    gdi::Region given = gdi::EmptyRegion();
+    if (!given) return;
+    if (before) {
+        CombineRgn(given, before, nullptr, RGN_COPY);
+    } else {
+        RECT r;
+        GetWindowRect(window, &r);
+        SetRectRgn(given, 0, 0, r.right - r.left, r.bottom - r.top);
+    }
+    if (after && CombineRgn(given, given, after, RGN_DIFF) == NULLREGION) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    POINT origin{r.left, r.top};
+    ScreenToClient(parent, &origin);
+    OffsetRgn(given, origin.x, origin.y);
+    RedrawWindow(parent, nullptr, given, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+}
+
 // Gives the window a copy of the region (none for null) unless it has that
-// shape already; true when the window has the shape afterwards.
-bool ShapeWindow(HWND window, HRGN region) {
+// shape already; true when the window has the shape afterwards. Inside the
+// window's own paint the shape is set without redraw: that paint draws it,
+// and a redraw would queue another paint after it.
+bool ShapeWindow(HWND window, HRGN region, bool inPaint) {
     gdi::Region present = gdi::EmptyRegion();
     const bool hasRegion = GetWindowRgn(window, present) != ERROR;
-    if (!region) return !hasRegion || SetWindowRgn(window, nullptr, TRUE);
-    if (hasRegion && SameArea(present, region)) return true;
-    gdi::Region copy(CopyOf(region));
-    if (!copy || !SetWindowRgn(window, copy.get(), TRUE)) return false;
+    if (!region && !hasRegion) return true;
+    if (region && hasRegion && SameArea(present, region)) return true;
+    gdi::Region copy(region ? CopyOf(region) : nullptr);
+    if (region && !copy) return false;
+    if (!SetWindowRgn(window, copy.get(), inPaint ? FALSE : TRUE)) return false;
     copy.release();
+    if (inPaint) ExposeParent(window, hasRegion ? present.get() : nullptr, region);
     return true;
 }
 
@@ -33,12 +61,12 @@ bool ShapeWindow(HWND window, HRGN region) {
 
 WindowShape::~WindowShape() { Forget(); }
 
-void WindowShape::Apply(HWND window, HRGN region) {
+void WindowShape::Apply(HWND window, HRGN region, bool inPaint) {
     if (!window) return;
     if (m_window == window && (m_shape && region ? SameArea(m_shape, region) : !m_shape && !region)) return;
     HRGN shape = region ? CopyOf(region) : nullptr;
     m_applying = true;
-    const bool shaped = ShapeWindow(window, region);
+    const bool shaped = ShapeWindow(window, region, inPaint);
     m_applying = false;
     Forget();
     // Without a copy the shape cannot be known: the window is asked again next time.

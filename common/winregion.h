@@ -21,7 +21,8 @@ public:
     WindowShape(const WindowShape&) = delete;
     WindowShape& operator=(const WindowShape&) = delete;
 
-    void Apply(HWND window, HRGN region);
+    // inPaint: called from the window's own paint, which draws the new shape.
+    void Apply(HWND window, HRGN region, bool inPaint = false);
     // Ignored while Apply is setting the region itself.
     void Forget();
 

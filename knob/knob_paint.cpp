@@ -47,16 +47,16 @@ double ScaleSpan(int startAngle, int endAngle) {
 
 // ---------------------------------------------------------------- window region
 
-void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType) {
+void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType, bool inPaint) {
     if (!window) return;
     if (borderType < ES_CIRCLE || borderType > ES_RAISEDCIRCLE) {
-        shape.Apply(window, nullptr);
+        shape.Apply(window, nullptr, inPaint);
         return;
     }
     RECT rc;
     GetClientRect(window, &rc);
     gdi::Region wanted(CreateEllipticRgn(rc.left, rc.top, rc.right, rc.bottom));
-    if (wanted) shape.Apply(window, wanted);
+    if (wanted) shape.Apply(window, wanted, inPaint);
 }
 
 void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, KnobGeometry& kept, WindowShape& shape,
@@ -68,7 +68,7 @@ void KeepForInput(const fw::RenderTarget& target, PointerGeometry& painted, Knob
     kept.centre = painted.centre;
     kept.pointerAngle = painted.angle;
     // The redraw path of values and drags leaves the window's shape alone.
-    if (target.given) ApplyRoundWindowRegion(shape, window, borderType);
+    if (target.given) ApplyRoundWindowRegion(shape, window, borderType, true);
 }
 
 // ---------------------------------------------------------------- background and border

@@ -101,7 +101,7 @@ struct KnobColors {
 // Round border types (ES_CIRCLE to ES_RAISEDCIRCLE) clip the window to the
 // ellipse of its client area; the others take the clip away (only when the
 // window's region differs: `shape` knows what the window was given).
-void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType);
+void ApplyRoundWindowRegion(WindowShape& shape, HWND window, int borderType, bool inPaint = false);
 
 // What the pointer step leaves for input.
 struct PointerGeometry {

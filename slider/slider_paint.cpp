@@ -48,8 +48,16 @@ void PaintScale(const Surface& s, const RECT& R, const RECT& V, const SliderLook
     const float step = static_cast<float>((k.text.maxVal - k.text.minVal) / (n - 1));
     const int length = k.vertical ? V.bottom - V.top : V.right - V.left;
     const float t = static_cast<float>(length) / (n - 1), m = t / (k.subTickerNum + 1);
+    // Major steps closer than a pixel: only the first label and tick landing
+    // on each pixel are drawn (the last label, in its own box, always).
+    // Those steps' minor ticks stay on that pixel, under its major tick.
+    const bool onePerPixel =
+        t < 1 && (k.subTickerNum <= 0 || (Trunc(m) == 0 && Trunc(k.subTickerNum * m) == 0));
+    int drawnAt = 0;
     for (int i = 0; i < n; ++i) {
         const int o = Trunc(t * i);
+        if (onePerPixel && i > 0 && i < n - 1 && o == drawnAt) continue;
+        drawnAt = o;
         std::string label;
         RECT box;
         Along h, v;

@@ -180,6 +180,29 @@ void PixelPaths() {
                 direct.direct() ? "DIB" : "no DIB", fast > 0 ? slow / fast : 0.0);
 }
 
+// Hostile values: wrapped captions far longer than the button, beside
+// captions of a sane length and of long words.
+void WrappedCaption(IQEV_SmartButton* b, const std::wstring& text, short points = 0) {
+    b->put_WordWrap(VARIANT_TRUE);
+    PutText(b, &IQEV_SmartButton::put_Caption, text.c_str());
+    if (points) b->put_FontSize(points);
+}
+
+std::vector<bench::Row> HostileRows() {
+    return {
+        ButtonRow("wrapped caption, 6 words",
+                  [](IQEV_SmartButton* b) { WrappedCaption(b, L"a caption over several lines of it"); }),
+        ButtonRow("wrapped caption, 4,000 spaces",
+                  [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(4000, L' ')); }),
+        ButtonRow("wrapped caption, 65,535 letters",
+                  [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(65535, L'x')); }),
+        ButtonRow("wrapped caption, 65,540 spaces",
+                  [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(65540, L' ')); }),
+        ButtonRow("65,540 spaces, 4,659-point font",
+                  [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(65540, L' '), 4659); }),
+    };
+}
+
 void DefaultSummary(const std::vector<bench::Row>&, const std::vector<std::vector<double>>& ms,
                     const std::vector<bench::References>&) {
     const double worst = ms[0][0] > ms[0][1] ? ms[0][0] : ms[0][1];
@@ -205,5 +228,7 @@ const bool defaults = bench::AddGroup(
     bench::Group{"Smart button paint: default button", 30, {{100, 85}, {50, 50}}, DefaultRows, DefaultSummary});
 const bool shapes = bench::AddGroup(
     bench::Group{"Smart button paint: shapes and faces", 31, {{200, 200}}, ShapeRows, ShapeSummary});
+const bool hostile =
+    bench::AddGroup(bench::Group{"Smart button paint: hostile values", 32, {{200, 150}}, HostileRows, nullptr});
 
 }  // namespace

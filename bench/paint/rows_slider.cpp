@@ -154,6 +154,28 @@ std::vector<bench::Row> StyleRows() {
     return v;
 }
 
+// Hostile values: more labels than the scale has pixels, beside the default
+// scale; and a switch slider with many items.
+std::vector<bench::Row> HostileRows() {
+    return {
+        SliderRow("slider defaults", [](IQEV_Slider*) {}),
+        SliderRow("32,767 labels", [](IQEV_Slider* s) { s->put_TickerNum(32767); }),
+        SliderRow("32,767 labels, underlined",
+                  [](IQEV_Slider* s) {
+                      s->put_TickerNum(32767);
+                      s->put_FontUnderline(VARIANT_TRUE);
+                  }),
+        SwitchRow("switch slider, five items", FiveItems),
+        SwitchRow("switch slider, 2,000 items",
+                  [](IQEV_SwitchSlider* s) {
+                      for (int i = 0; i < 2000; ++i) {
+                          const std::wstring key = L"k" + std::to_wstring(i), name = L"item " + std::to_wstring(i);
+                          AddItem(s, key.c_str(), name.c_str(), 0x0000FF);
+                      }
+                  }),
+    };
+}
+
 // The slowest row and the defaults per size, against the targets.
 void Summarise(const char* what, double target, const std::vector<bench::Row>& rows,
                const std::vector<std::vector<double>>& ms, const std::vector<bench::References>& refs,
@@ -188,5 +210,8 @@ const bool addedStyles = bench::AddGroup(bench::Group{
     "Slider and switch slider styles", 21, kStyleSizes, StyleRows,
     [](const std::vector<bench::Row>& rows, const std::vector<std::vector<double>>& ms,
        const std::vector<bench::References>& refs) { Summarise("every style", 4, rows, ms, refs, kStyleSizes); }});
+
+const bool addedHostile =
+    bench::AddGroup(bench::Group{"Slider and switch slider: hostile values", 22, kStyleSizes, HostileRows, nullptr});
 
 }  // namespace

@@ -219,3 +219,53 @@ TEST_CASE("a frame the container gives the control's window is still drawn round
     CHECK(frame == GetSysColor(COLOR_WINDOWFRAME));
     CHECK(face == kFace);
 }
+
+namespace {
+
+// Counts the paints the system sends a window.
+struct PaintCount {
+    static LONG count;
+    static WNDPROC previous;
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_PAINT) ++count;
+        return CallWindowProcW(previous, h, msg, wp, lp);
+    }
+    explicit PaintCount(HWND w) : m_w(w) {
+        count = 0;
+        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~PaintCount() { SetWindowLongPtrW(m_w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
+    HWND m_w;
+};
+LONG PaintCount::count = 0;
+WNDPROC PaintCount::previous = nullptr;
+
+}  // namespace
+
+TEST_CASE("a paint that changes the window's shape draws it and queues no other; the parent shows what it gave up") {
+    struct Step {
+        ButtonShapeStyle shape;
+        bool cornerShown;  // the top left pixel belongs to the new shape
+    };
+    const Step steps[] = {{BSS_RECT, true}, {BSS_CIRCLE, false}, {BSS_DIAMOND, false}, {BSS_RECT, true}};
+    Clicked c(BSS_DIAMOND, false);
+    PaintCount paints(c.w);
+    HWND parent = GetParent(c.w);
+    POINT corner{1, 1};
+    MapWindowPoints(c.w, parent, &corner, 1);
+    for (const Step& step : steps) {
+        CAPTURE(step.shape);
+        PaintCount::count = 0;
+        c.b->put_ShapeType(step.shape);  // one invalidation of the whole window
+        PumpMessages(50);
+        CHECK(PaintCount::count == 1);
+        RECT pending;
+        CHECK_FALSE(GetUpdateRect(c.w, &pending, FALSE));
+        HDC dc = GetDC(nullptr);
+        POINT screen = corner;
+        ClientToScreen(parent, &screen);
+        const COLORREF shown = GetPixel(dc, screen.x, screen.y);
+        ReleaseDC(nullptr, dc);
+        CHECK(shown == (step.cornerShown ? DrawToDib(c.b, 100, 60).Pixel(1, 1) : GetSysColor(COLOR_WINDOW)));
+    }
+}

@@ -421,3 +421,32 @@ TEST_CASE("repeated paints of every shape, face, border and icon leak no GDI obj
     paintAll();
     CHECK(CountGdiObjects() == before);
 }
+
+TEST_CASE("a wrapped caption far longer than the button draws the same lines as its start alone") {
+    struct Row {
+        ButtonTxtPosStyle pos;
+        bool text3D;
+        LONG yOffset;
+    };
+    const Row rows[] = {{BTPS_LEFT_TOP, false, 0}, {BTPS_TOP, true, 0}, {BTPS_RIGHT_TOP, false, -25}};
+    std::wstring start, whole;
+    for (int i = 0; i < 40; ++i) start += L"word" + std::to_wstring(i) + L" ";
+    whole = start;
+    while (whole.size() < 20000) whole += L"more words and    spaces ";
+    for (const Row& row : rows) {
+        CAPTURE(row.pos);
+        std::vector<COLORREF> shown[2];
+        for (int i = 0; i < 2; ++i) {
+            Drawn d;
+            d.Caption((i ? whole : start).c_str());
+            d.b->put_WordWrap(VARIANT_TRUE);
+            d.b->put_TextPos(row.pos);
+            d.b->put_Text3D(row.text3D ? VARIANT_TRUE : VARIANT_FALSE);
+            d.b->put_TextYOffset(row.yOffset);
+            DibCanvas c = d.Draw(100, 60);
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 100; ++x) shown[i].push_back(c.Pixel(x, y));
+        }
+        CHECK(shown[0] == shown[1]);
+    }
+}

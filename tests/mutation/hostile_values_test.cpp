@@ -101,6 +101,18 @@ const HostileRow kRows[] = {
     {"switch slider: defaults", L"Morvel.dll", kSwitchSlider, [](const Props&) {}},
     {"smart button: defaults", L"Pellan.dll", kSmartButton, [](const Props&) {}},
     {"switch: defaults", L"Wendal.dll", kSwitch, [](const Props&) {}},
+    // Smart button and slider
+    {"smart button: a wrapped caption of 65,540 spaces in a 4,659-point font", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Bool(L"WordWrap", true);
+         p.Text(L"Caption", std::wstring(65540, L' '));
+         p.FontSize(4659);
+     }},
+    {"slider: 32,767 underlined labels", L"Morvel.dll", kSlider,
+     [](const Props& p) {
+         p.Long(L"TickerNum", 32767);
+         p.Bool(L"FontUnderline", true);
+     }},
 };
 
 // Whether the window still has something to paint after its queue ran dry.
