@@ -214,6 +214,10 @@ void TextLooks(const Surface& s, const std::string& text, const RECT& box, UINT 
 // "&&" and double-byte characters), or else one word wider than the box,
 // and drops a space or a line break after it. The whole text when that
 // cannot be known.
+// Longest wrapped caption that is still placed by the height of all its
+// lines when centred or at the bottom.
+constexpr size_t kLongestPlacedCaption = 4096;
+
 size_t ShownLength(HDC dc, const std::string& text, int width, int top) {
     TEXTMETRICA tm;
     INT advances[256];
@@ -248,9 +252,13 @@ void PaintCaption(const Surface& s, const Layout& l, const ButtonLook& a) {
     const UINT format = (a.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) | DrawFlags(l.align);
     if (a.wordWrap && !s.metafile) {
         // A text far longer than the box shows only its start; the platform's
-        // line breaking of the rest would cost seconds.
+        // line breaking of the rest would cost seconds. A centred or bottom
+        // text is placed by the height of all its lines, so it is cut only
+        // past any length a caption is given for showing.
+        const bool cut = l.align.v == kTop || t.text.size() > kLongestPlacedCaption;
         const std::string text =
-            t.text.substr(0, ShownLength(s.dc, t.text, box.right - box.left, box.top + t.offset.y - 1));
+            cut ? t.text.substr(0, ShownLength(s.dc, t.text, box.right - box.left, box.top + t.offset.y - 1))
+                : t.text;
         RECT measured = box;
         DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
         const int hT = measured.bottom - measured.top;
