@@ -101,6 +101,21 @@ const HostileRow kRows[] = {
     {"switch slider: defaults", L"Morvel.dll", kSwitchSlider, [](const Props&) {}},
     {"smart button: defaults", L"Pellan.dll", kSmartButton, [](const Props&) {}},
     {"switch: defaults", L"Wendal.dll", kSwitch, [](const Props&) {}},
+    // Switch and switch knob: rectangles grown by negative sizes.
+    {"switch: tiled 1x1 picture, border -32768", L"Wendal.dll", kSwitch,
+     [](const Props& p) {
+         p.Long(L"SwitchType", 0);
+         p.Long(L"ImageStyle", 1);
+         p.Picture(L"OnPicture", 1, 1);
+         p.Long(L"BorderLen", -32768);
+     }},
+    {"switch: circle, border -32768", L"Wendal.dll", kSwitch,
+     [](const Props& p) {
+         p.Long(L"SwitchType", 3);
+         p.Long(L"BorderLen", -32768);
+     }},
+    {"switch knob: element indicator size -32768", L"Tarnik.dll", kSwitchKnob,
+     [](const Props& p) { p.Long(L"ElementIndicatorSize", -32768); }},
 };
 
 // Whether the window still has something to paint after its queue ran dry.
