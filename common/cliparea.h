@@ -10,8 +10,6 @@ public:
     // The DC's clip box in logical coordinates.
     static ClipArea Of(HDC dc);
 
-    // Whether anything of the DC can change at all.
-    bool Empty() const { return m_bounded && IsRectEmpty(&m_box); }
     // The clip box; false when the DC gives none.
     bool Box(RECT* box) const;
     // Whether the DC can show a pixel of [left, right) x [top, bottom).

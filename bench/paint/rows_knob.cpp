@@ -1,6 +1,7 @@
 // The knob's rows of the paint benchmark: at 100, 200 and 400 px square the
 // defaults and each border type, panel style, panel rim style and pointer
-// style (one at a time), then a bubble pointer far larger than the knob.
+// style (one at a time), then a bubble pointer far larger than the knob;
+// and hostile values: negative sizes of the knob and the switch knob.
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -2,8 +2,9 @@
 // size the demonstration form gives every switch (1110 x 1230 twips, 74 x 82
 // px) and at 200 x 100; the picture shape in each image style with a 32 x 32
 // bitmap loaded from file data; at 200 x 100 every shape in every light
-// direction with a 4 px border; and the form's 22 switches with their
-// settings painted into one DIB of the form's size.
+// direction with a 4 px border; the form's 22 switches with their settings
+// painted into one DIB of the form's size; and hostile values: borders far
+// below zero.
 #include <cstdio>
 #include <cstring>
 #include <string>

@@ -32,7 +32,8 @@ const struct {
     const char* what;
     std::function<void(HDC)> draw;
 } kFills[] = {
-    {"gradient band, ellipse", [](HDC dc) { FillGradientBand(dc, kShape, 70, 0, 0, 0.3f, RGB(0, 0, 0), RGB(250, 200, 90)); }},
+    {"gradient band, ellipse",
+     [](HDC dc) { FillGradientBand(dc, kShape, 70, 0, 0, 0.3f, RGB(0, 0, 0), RGB(250, 200, 90)); }},
     {"gradient band, round rectangle",
      [](HDC dc) { FillGradientBand(dc, kShape, 70, 60, 40, 0.5f, RGB(10, 20, 30), RGB(250, 250, 250)); }},
     {"gradient ring", [](HDC dc) { DrawGradientRing(dc, kShape, 80, RGB(20, 60, 200), RGB(255, 255, 255)); }},
