@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "common/cliparea.h"
 #include "common/color.h"
 #include "common/gdi.h"
 
@@ -18,17 +19,20 @@ bool InsetBox(const RECT& rc, long long d, RECT* out) {
     return true;
 }
 
-}  // namespace
-
-void FillEllipseRing(HDC hdc, const RECT& rc, int inset, int width, COLORREF colour) {
+// The ring of FillEllipseRing, passed over when it cannot change a pixel
+// the DC shows: outside the outer ellipse's box, or within an inner ellipse
+// that covers all the DC shows.
+void FillEllipseRingSeen(HDC hdc, const ClipArea& clip, const RECT& rc, int inset, int width, COLORREF colour) {
     RECT outerBox;
-    if (!hdc || !InsetBox(rc, inset, &outerBox)) return;
+    if (!hdc || !InsetBox(rc, inset, &outerBox) || !clip.Meets(outerBox)) return;
+    RECT innerBox;
+    const bool hole = InsetBox(rc, (long long)inset + width, &innerBox);
+    if (hole && clip.CoveredBy(innerBox, 0, 0)) return;
     gdi::Brush brush = gdi::SolidBrush(colour);
     gdi::Select selected(hdc, brush);
     gdi::Region outer(CreateEllipticRgnIndirect(&outerBox));
     gdi::Region ring = gdi::EmptyRegion();
-    RECT innerBox;
-    if (InsetBox(rc, (long long)inset + width, &innerBox)) {
+    if (hole) {
         gdi::Region inner(CreateEllipticRgnIndirect(&innerBox));
         CombineRgn(ring, outer, inner, RGN_DIFF);
     } else {
@@ -37,13 +41,22 @@ void FillEllipseRing(HDC hdc, const RECT& rc, int inset, int width, COLORREF col
     FillRgn(hdc, ring, brush);
 }
 
+}  // namespace
+
+void FillEllipseRing(HDC hdc, const RECT& rc, int inset, int width, COLORREF colour) {
+    FillEllipseRingSeen(hdc, ClipArea::Of(hdc), rc, inset, width, colour);
+}
+
 void DrawGradientRing(HDC hdc, const RECT& rc, int width, COLORREF edgeColour, COLORREF midColour) {
     int h = width / 2;
     int s = h / 128;
     if (s < 1) s = 1;
     int n = h / s;  // none for a width below 2 or negative
-    for (int k = 1; k <= n; ++k) FillEllipseRing(hdc, rc, k * s, s, GradedColor(edgeColour, midColour, k * s, h));
-    for (int k = 1; k <= n; ++k) FillEllipseRing(hdc, rc, h + k * s, s, GradedColor(midColour, edgeColour, k * s, h));
+    const ClipArea clip = ClipArea::Of(hdc);
+    for (int k = 1; k <= n; ++k)
+        FillEllipseRingSeen(hdc, clip, rc, k * s, s, GradedColor(edgeColour, midColour, k * s, h));
+    for (int k = 1; k <= n; ++k)
+        FillEllipseRingSeen(hdc, clip, rc, h + k * s, s, GradedColor(midColour, edgeColour, k * s, h));
 }
 
 void DrawRegionEdge3D(HDC hdc, HRGN region, bool sunken, int style) {

@@ -1,4 +1,6 @@
 #include "gradient.h"
+#include <algorithm>
+#include "common/cliparea.h"
 #include "common/color.h"
 #include "common/gdi.h"
 #include "common/text.h"
@@ -18,13 +20,27 @@ int Channel(int o, int inner, float level, int t, int L) {
 // A coordinate of a step, kept where GDI can take it.
 int Coord(long long v) { return Trunc(static_cast<double>(v)); }
 
-// The band's shape at inset t: empty once the inset turns the rectangle
-// inside out.
+// The box of the band's shape at inset t; false once the inset turns the
+// rectangle inside out (the shape is then empty).
+bool InsetBox(const RECT& r, long long t, RECT* box) {
+    *box = RECT{Coord(r.left + t), Coord(r.top + t), Coord(r.right - t), Coord(r.bottom - t)};
+    return box->left <= box->right && box->top <= box->bottom;
+}
+
 gdi::Region InsetShape(const RECT& r, long long t, int cornerW, int cornerH) {
-    const int l = Coord(r.left + t), tp = Coord(r.top + t), rt = Coord(r.right - t), b = Coord(r.bottom - t);
-    if (l > rt || tp > b) return gdi::EmptyRegion();
-    if (cornerW == 0 && cornerH == 0) return gdi::Region(CreateEllipticRgn(l, tp, rt, b));
-    return gdi::Region(CreateRoundRectRgn(l, tp, rt, b, cornerW, cornerH));
+    RECT box;
+    if (!InsetBox(r, t, &box)) return gdi::EmptyRegion();
+    if (cornerW == 0 && cornerH == 0) return gdi::Region(CreateEllipticRgnIndirect(&box));
+    return gdi::Region(CreateRoundRectRgn(box.left, box.top, box.right, box.bottom, cornerW, cornerH));
+}
+
+// Whether the ring between the insets t and t + s can change a pixel the DC
+// shows: it lies within the outer shape's box, and none of it within a hole
+// that covers what the DC shows.
+bool RingSeen(const ClipArea& clip, const RECT& r, long long t, long long s, int cornerW, int cornerH) {
+    RECT outer, inner;
+    if (!InsetBox(r, t, &outer) || !clip.Meets(outer)) return false;
+    return !(InsetBox(r, t + s, &inner) && clip.CoveredBy(inner, cornerW, cornerH));
 }
 
 void FillWith(HDC dc, HRGN region, COLORREF colour) {
@@ -45,7 +61,11 @@ void FillGradientBand(HDC dc, const RECT& rect, int width, int cornerW, int corn
                       COLORREF inner) {
     if (width < 1) return;
     const int s = width / 128 > 1 ? width / 128 : 1;
+    // A negative size can grow the rectangle far past the control: rings
+    // out of sight are passed over, as their regions alone cost much.
+    const ClipArea clip = ClipArea::Of(dc);
     for (long long t = s; t <= width; t += s) {
+        if (!RingSeen(clip, rect, t, s, cornerW, cornerH)) continue;
         gdi::Region outside = InsetShape(rect, t, cornerW, cornerH);
         gdi::Region inside = InsetShape(rect, t + s, cornerW, cornerH);
         gdi::Region ring = gdi::EmptyRegion();
@@ -66,8 +86,20 @@ void FillGradientQuad(HDC dc, int x1, int y1, int x2, int y2, int x3, int y3, in
     const int L = static_cast<int>(span);
     const int dir = to > from ? 1 : -1;
     const int s = L / 128 > 1 ? L / 128 : 1;
+    // Strips out of sight are passed over, and the rest cut from the part of
+    // the polygon in sight: a polygon grown far past the control costs what
+    // its visible part costs.
+    const ClipArea clip = ClipArea::Of(dc);
+    RECT seen;
+    if (clip.Box(&seen)) {
+        gdi::Region box(CreateRectRgnIndirect(&seen));
+        if (!box || CombineRgn(polygon, polygon, box, RGN_AND) == ERROR) return;
+    }
     for (long long t = s; t <= L; t += s) {
         const int a = Coord(from + dir * t), b = Coord(from + dir * (t + s));
+        if (alongX ? !clip.Meets(std::min(a, b), std::min(y1, y2), std::max(a, b), std::max(y1, y2))
+                   : !clip.Meets(std::min(x1, x2), std::min(a, b), std::max(x1, x2), std::max(a, b)))
+            continue;
         gdi::Region strip(alongX ? CreateRectRgn(a, y1, b, y2) : CreateRectRgn(x1, a, x2, b));
         gdi::Region part = gdi::EmptyRegion();
         if (!strip || CombineRgn(part, strip, polygon, RGN_AND) == ERROR) continue;

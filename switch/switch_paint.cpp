@@ -1,5 +1,7 @@
 // Frame, border, picture and button shapes, lamp and caption of the switch.
 #include "switch_paint.h"
+#include <algorithm>
+#include "common/cliparea.h"
 #include "common/color.h"
 #include "common/gdi.h"
 #include "common/gradient.h"
@@ -30,11 +32,45 @@ void FillPart(HDC dc, HRGN ring, const POINT (&triangle)[3], COLORREF colour) {
     FillRgn(dc, part, brush);
 }
 
-// The picture of shape 0, clipped to the inner rectangle. On screen a tiled
-// picture is rendered once and its tile copied: every tile lies on the same
-// plain background, so the copies have the very pixels a render would give,
-// at a fraction of its cost. A metafile records a render per tile.
-void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in) {
+// The tiles of a tiled picture that meet `seen`, the grid keeping its
+// origin at the inner rectangle's corner: on screen one tile is rendered
+// and copied to the others (every tile lies on the same plain background,
+// so the copies have the very pixels a render would give, at a fraction of
+// its cost); a metafile records a render per tile. The rendered tile is the
+// grid's first when all of it that a copy takes can be seen, else the first
+// that lies wholly in sight; with none such, every tile is rendered.
+template <class Render>
+void PaintTiles(HDC dc, bool metafile, const RECT& in, const RECT& seen, int cx, int cy, const Render& render) {
+    auto firstAtOrAfter = [](long long origin, long long from, int step) {
+        return from <= origin ? origin : origin + (from - origin + step - 1) / step * step;
+    };
+    auto firstMeeting = [](long long origin, long long from, int step) {
+        return from <= origin ? origin : origin + (from - origin) / step * step;
+    };
+    const long long x0 = firstMeeting(in.left, seen.left, cx), y0 = firstMeeting(in.top, seen.top, cy);
+    long long sx = in.left, sy = in.top;
+    bool source = !metafile;
+    if (source) {
+        const RECT first{in.left, in.top, static_cast<LONG>(std::min<long long>(in.right, in.left + (long long)cx)),
+                         static_cast<LONG>(std::min<long long>(in.bottom, in.top + (long long)cy))};
+        const bool seenWhole = first.left >= seen.left && first.top >= seen.top && first.right <= seen.right &&
+                               first.bottom <= seen.bottom;
+        if (!seenWhole) {
+            sx = firstAtOrAfter(in.left, seen.left, cx), sy = firstAtOrAfter(in.top, seen.top, cy);
+            source = sx + cx <= seen.right && sy + cy <= seen.bottom;
+        }
+    }
+    if (source) render(static_cast<int>(sx), static_cast<int>(sy));
+    for (long long y = y0; y < seen.bottom; y += cy)
+        for (long long x = x0; x < seen.right; x += cx) {
+            if (source && x == sx && y == sy) continue;
+            if (source) BitBlt(dc, (int)x, (int)y, cx, cy, dc, (int)sx, (int)sy, SRCCOPY);
+            else render((int)x, (int)y);
+        }
+}
+
+// The picture of shape 0, clipped to the inner rectangle within the bounds.
+void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, const RECT& bounds) {
     if (!a.picture) return;
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -60,16 +96,16 @@ void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in) {
     case IPS_AUTOSIZE:
         render(in.left, in.top, in.right - in.left, in.bottom - in.top);
         break;
-    default:  // tiled
+    default: {  // tiled
         if (cx <= 0 || cy <= 0) return;
-        render(in.left, in.top, cx, cy);
-        for (int y = in.top; y < in.bottom; y += cy)
-            for (int x = in.left; x < in.right; x += cx) {
-                if (x == in.left && y == in.top) continue;
-                if (metafile) render(x, y, cx, cy);
-                else BitBlt(dc, x, y, cx, cy, dc, in.left, in.top, SRCCOPY);
-            }
+        // A border below -1 grows the inner rectangle past the bounds: only
+        // the tiles that can be seen are drawn.
+        RECT seen, clip;
+        if (!IntersectRect(&seen, &in, &bounds)) return;
+        if (ClipArea::Of(dc).Box(&clip) && !IntersectRect(&seen, &seen, &clip)) return;
+        PaintTiles(dc, metafile, in, seen, cx, cy, [&](int x, int y) { render(x, y, cx, cy); });
         break;
+    }
     }
 }
 
@@ -208,6 +244,14 @@ void DrawSplitRing(HDC dc, const RECT& rc, int width, int cornerW, int cornerH, 
     case 4: dark = &lowerRight, lit = &upperLeft; break;
     default: return;
     }
+    // A negative border grows the rectangle far past the control: a ring
+    // out of sight is passed over, as its regions alone cost much.
+    const ClipArea clip = ClipArea::Of(dc);
+    const RECT outerBox{l + 1, t + 1, r - 1, b - 1}, innerBox{l + width, t + width, r - width, b - width};
+    if (!clip.Meets(outerBox)) return;
+    if (innerBox.left <= innerBox.right && innerBox.top <= innerBox.bottom &&
+        clip.CoveredBy(innerBox, cornerW, cornerH))
+        return;
     gdi::Region outer = RingShape(l + 1, t + 1, r - 1, b - 1, cornerW, cornerH);
     gdi::Region inner = RingShape(l + width, t + width, r - width, b - width, cornerW, cornerH);
     gdi::Region ring = gdi::EmptyRegion();
@@ -269,7 +313,7 @@ void PaintSwitch(const Surface& s, const RECT& bounds, const SwitchLook& a, cons
     PaintBorder(s.dc, bounds, a, c);
     RECT textBox = d.inner;
     switch (a.shape) {
-    case USER_IMAGE: PaintPicture(s.dc, s.metafile, a, d.inner); break;
+    case USER_IMAGE: PaintPicture(s.dc, s.metafile, a, d.inner, bounds); break;
     case RECTANGLE:
     case ROUND_RECTANGLE:
     case CIRCLE: PaintButton(s.dc, a, c, d); break;

@@ -58,9 +58,10 @@ void* NewControl(const wchar_t* dll, const CLSID& clsid, const IID& iid);
 // canvas of `size`; negative when it offers no IViewObject.
 double PaintMs(IUnknown* control, Size size, int repeats = kRepeats);
 
-// A new picture (the caller's reference) loaded from the data of a 32 x 32
-// 24-bit BMP file with a pattern, as forms load theirs; null on failure.
-IPictureDisp* PatternPicture();
+// A new picture (the caller's reference) loaded from the data of a w x h
+// (32 x 32 unless given) 24-bit BMP file with a pattern, as forms load
+// theirs; null on failure.
+IPictureDisp* PatternPicture(int w = 32, int h = 32);
 
 // One row: a name, and a paint of a new control with the row's settings at a
 // size (the median in ms, negative for a failure).

@@ -132,8 +132,8 @@ double PaintMs(IUnknown* control, Size size, int repeats) {
     return ms;
 }
 
-IPictureDisp* PatternPicture() {
-    const int w = 32, h = 32, row = w * 3;
+IPictureDisp* PatternPicture(int w, int h) {
+    const int row = (w * 3 + 3) & ~3;
     std::vector<BYTE> f(54 + row * h, 0);
     auto put32 = [&](size_t at, DWORD v) { std::memcpy(&f[at], &v, 4); };
     f[0] = 'B';

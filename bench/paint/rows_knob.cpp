@@ -1,6 +1,7 @@
 // The knob's rows of the paint benchmark: at 100, 200 and 400 px square the
 // defaults and each border type, panel style, panel rim style and pointer
-// style (one at a time), then a bubble pointer far larger than the knob.
+// style (one at a time), then a bubble pointer far larger than the knob;
+// and hostile values: negative sizes of the knob and the switch knob.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -88,7 +89,58 @@ void Summary(const std::vector<bench::Row>& rows, const std::vector<std::vector<
     bench::PrintRow(huge.name, hugeMs, refs);
 }
 
+// ---------------------------------------------------------------- hostile values
+
+IQEV_SwitchKnob* NewSwitchKnob() {
+    return static_cast<IQEV_SwitchKnob*>(
+        bench::NewControl(L"Tarnik.dll", __uuidof(QEV_SwitchKnob), __uuidof(IQEV_SwitchKnob)));
+}
+
+// Negative sizes a setter accepts grow the rectangles the rims are drawn
+// on far beyond the control: a paint should cost what its visible part
+// costs. Few repeats, as a paint here once took seconds.
+template <class Control>
+bench::Row HostileRow(const std::string& name, Control* (*create)(), std::function<void(Control*)> apply) {
+    return bench::Row{name, [create, apply](bench::Size size, int repeats) {
+                          Control* c = create();
+                          if (!c) return -1.0;
+                          apply(c);
+                          const double ms = bench::PaintMs(c, size, repeats < 5 ? repeats : 5);
+                          c->Release();
+                          return ms;
+                      }};
+}
+
+std::vector<bench::Row> HostileRows() {
+    typedef std::function<void(IQEV_SwitchKnob*)> SwitchKnobSetting;
+    std::vector<bench::Row> v;
+    v.push_back(HostileRow<IQEV_SwitchKnob>("switch knob defaults", NewSwitchKnob, [](IQEV_SwitchKnob*) {}));
+    for (int rim = 0; rim <= 6; ++rim)
+        v.push_back(HostileRow<IQEV_SwitchKnob>("switch knob rim " + std::to_string(rim) + ", element size -32768",
+                                                NewSwitchKnob, SwitchKnobSetting([rim](IQEV_SwitchKnob* k) {
+                                                    k->put_PanelBorderType(static_cast<PanelBorderStyle>(rim));
+                                                    k->put_ElementIndicatorSize(-32768);
+                                                })));
+    for (int rim = 0; rim <= 6; ++rim)
+        v.push_back(HostileRow<IQEV_Knob>("knob rim " + std::to_string(rim) + ", rim length -32768", NewKnob,
+                                          Setting([rim](IQEV_Knob* k) {
+                                              k->put_PanelBorderType(static_cast<PanelBorderStyle>(rim));
+                                              k->put_PanelBorderLen(-32768);
+                                          })));
+    v.push_back(HostileRow<IQEV_Knob>("knob outer texts -32768", NewKnob, Setting([](IQEV_Knob* k) {
+                                          k->put_OuterTextLength(-32768);
+                                          k->put_OuterTextHeight(-32768);
+                                      })));
+    v.push_back(HostileRow<IQEV_Knob>("knob configurable border -32768", NewKnob, Setting([](IQEV_Knob* k) {
+                                          k->put_BorderType(ES_CONFIGURABLE);
+                                          k->put_OuterBorderLen(-32768);
+                                      })));
+    return v;
+}
+
 const bool added = bench::AddGroup(bench::Group{
     "Knob paint", 10, {{100, 100}, {200, 200}, {400, 400}}, Rows, Summary});
+const bool hostile = bench::AddGroup(bench::Group{
+    "Knob paint, hostile values", 11, {{200, 200}}, HostileRows, nullptr});
 
 }  // namespace

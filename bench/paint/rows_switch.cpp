@@ -2,8 +2,9 @@
 // size the demonstration form gives every switch (1110 x 1230 twips, 74 x 82
 // px) and at 200 x 100; the picture shape in each image style with a 32 x 32
 // bitmap loaded from file data; at 200 x 100 every shape in every light
-// direction with a 4 px border; and the form's 22 switches with their
-// settings painted into one DIB of the form's size.
+// direction with a 4 px border; the form's 22 switches with their settings
+// painted into one DIB of the form's size; and hostile values: borders far
+// below zero.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -251,11 +252,47 @@ void FormSummary(const std::vector<bench::Row>&, const std::vector<std::vector<d
                 ms[0][0], ms[0][0] / 22, refs[0].track);
 }
 
+// ---------------------------------------------------------------- hostile values
+
+// Values a setter accepts that grow the inner rectangle far beyond the
+// control: a paint should cost what its visible part costs. Few repeats, as
+// a paint here once took seconds.
+std::vector<bench::Row> HostileRows() {
+    auto tiled = [](short border) {
+        return [border](IQEV_Switch* s) {
+            s->put_SwitchType(USER_IMAGE);
+            s->put_ImageStyle(IPS_TEXTURE);
+            if (IPictureDisp* pic = bench::PatternPicture(1, 1)) {
+                s->put_OnPicture(pic);
+                pic->Release();
+            }
+            s->put_BorderLen(border);
+        };
+    };
+    std::vector<bench::Row> v;
+    v.push_back(SwitchRow("tiled 1x1 picture, border 0", tiled(0)));
+    v.push_back(SwitchRow("tiled 1x1 picture, border -2000", tiled(-2000)));
+    v.push_back(SwitchRow("tiled 1x1 picture, border -32768", tiled(-32768)));
+    for (int shape = 1; shape <= 6; ++shape)
+        v.push_back(SwitchRow("shape " + std::to_string(shape) + ", border -32768", [shape](IQEV_Switch* s) {
+            s->put_SwitchType(static_cast<SwitchShape>(shape));
+            s->put_BorderLen(-32768);
+        }));
+    for (bench::Row& row : v) {
+        auto paint = row.paint;
+        row.paint = [paint](bench::Size size, int repeats) { return paint(size, repeats < 5 ? repeats : 5); };
+    }
+    return v;
+}
+
 const bool shapes = bench::AddGroup(bench::Group{
     "Switch paint", 40, {{64, 64}, {74, 82}, {200, 100}}, ShapeRows, ShapeSummary});
 const bool form = bench::AddGroup(bench::Group{
     "Switch demonstration form (504 x 424)", 42, {{504, 424}}, FormRows, FormSummary});
 const bool lights = bench::AddGroup(bench::Group{
     "Switch paint, 4 px border, every light direction", 41, {{200, 100}}, LightRows, LightSummary});
+
+const bool hostile = bench::AddGroup(bench::Group{
+    "Switch paint, hostile values", 43, {{200, 100}}, HostileRows, nullptr});
 
 }  // namespace

@@ -101,7 +101,7 @@ const HostileRow kRows[] = {
     {"switch slider: defaults", L"Morvel.dll", kSwitchSlider, [](const Props&) {}},
     {"smart button: defaults", L"Pellan.dll", kSmartButton, [](const Props&) {}},
     {"switch: defaults", L"Wendal.dll", kSwitch, [](const Props&) {}},
-    // Smart button and slider
+    // Smart button and slider: text work.
     {"smart button: a wrapped caption of 65,540 spaces in a 4,659-point font", L"Pellan.dll", kSmartButton,
      [](const Props& p) {
          p.Bool(L"WordWrap", true);
@@ -113,6 +113,21 @@ const HostileRow kRows[] = {
          p.Long(L"TickerNum", 32767);
          p.Bool(L"FontUnderline", true);
      }},
+    // Switch and switch knob: rectangles grown by negative sizes.
+    {"switch: tiled 1x1 picture, border -32768", L"Wendal.dll", kSwitch,
+     [](const Props& p) {
+         p.Long(L"SwitchType", 0);
+         p.Long(L"ImageStyle", 1);
+         p.Picture(L"OnPicture", 1, 1);
+         p.Long(L"BorderLen", -32768);
+     }},
+    {"switch: circle, border -32768", L"Wendal.dll", kSwitch,
+     [](const Props& p) {
+         p.Long(L"SwitchType", 3);
+         p.Long(L"BorderLen", -32768);
+     }},
+    {"switch knob: element indicator size -32768", L"Tarnik.dll", kSwitchKnob,
+     [](const Props& p) { p.Long(L"ElementIndicatorSize", -32768); }},
 };
 
 // Whether the window still has something to paint after its queue ran dry.

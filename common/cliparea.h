@@ -1,0 +1,27 @@
+// The part of a DC a paint can still change, for drawing steps whose work
+// grows with the size of their shapes: a ring, strip or tile that lies
+// wholly outside that part, or a hole that covers it, changes no pixel and
+// is passed over. A metafile DC has no such part known: nothing is skipped.
+#pragma once
+#include <windows.h>
+
+class ClipArea {
+public:
+    // The DC's clip box in logical coordinates.
+    static ClipArea Of(HDC dc);
+
+    // The clip box; false when the DC gives none.
+    bool Box(RECT* box) const;
+    // Whether the DC can show a pixel of [left, right) x [top, bottom).
+    bool Meets(long long left, long long top, long long right, long long bottom) const;
+    bool Meets(const RECT& r) const { return Meets(r.left, r.top, r.right, r.bottom); }
+    // Whether the region of the ellipse in `box` (cornerW = cornerH = 0), or
+    // of the round rectangle with those corners, surely covers every pixel
+    // the DC can show: the test keeps a margin of a few pixels, so that a
+    // false answer only costs work.
+    bool CoveredBy(const RECT& box, int cornerW, int cornerH) const;
+
+private:
+    bool m_bounded = false;
+    RECT m_box{};
+};
