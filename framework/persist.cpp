@@ -19,8 +19,6 @@
 namespace fw {
 namespace {
 
-// Header word of the standard picture's saved data.
-constexpr DWORD kPictureMagic = 0x0000746C;
 // Strings and pictures of unknown length arrive in pieces of this size, so
 // a forged length costs no more memory than the data that really follows.
 constexpr ULONG kReadChunk = 64 * 1024;

@@ -9,7 +9,6 @@ namespace {
 // so no product or sum of them can wrap.
 using u64 = uint64_t;
 
-constexpr DWORD kPictureMagic = 0x0000746C;
 // The platform computes image sizes in signed 32-bit arithmetic.
 constexpr u64 kMaxImageBytes = 0x7FFFFFFF;
 // A colour table never has more entries than this, whatever the header says.

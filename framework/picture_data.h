@@ -9,6 +9,9 @@
 
 namespace fw {
 
+// Header word of the standard picture's saved data.
+constexpr DWORD kPictureMagic = 0x0000746C;
+
 // True unless `data` is an icon, cursor or bitmap file whose directory,
 // headers, colour tables, masks or pixel data reach outside its `size` bytes
 // or describe something the platform does not read (a bit count, plane count
