@@ -14,11 +14,11 @@
 #include <new>
 #include <vector>
 
+#include "picture_data.h"
+
 namespace fw {
 namespace {
 
-// Header word of the standard picture's saved data.
-constexpr DWORD kPictureMagic = 0x0000746C;
 // Strings and pictures of unknown length arrive in pieces of this size, so
 // a forged length costs no more memory than the data that really follows.
 constexpr ULONG kReadChunk = 64 * 1024;
@@ -280,7 +280,8 @@ HRESULT LoadFont(IStream* s, IUnknown** out) {
     return ps->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(out));
 }
 
-// Picture data: u32 0x746C, u32 byte count, the picture file.
+// Picture data: u32 0x746C, u32 byte count, the picture file, whose
+// structure is checked before any object is created.
 HRESULT LoadPicture(IStream* s, IUnknown** out) {
     DWORD header[2];
     HRESULT hr = ReadExact(s, header, sizeof header);
@@ -289,6 +290,8 @@ HRESULT LoadPicture(IStream* s, IUnknown** out) {
     std::vector<BYTE> bytes(reinterpret_cast<BYTE*>(header), reinterpret_cast<BYTE*>(header) + sizeof header);
     hr = ReadBlock(s, header[1], bytes);
     if (FAILED(hr)) return hr;
+    // The platform's readers trust the file's own offsets and sizes.
+    if (!PictureDataSound(bytes.data() + sizeof header, bytes.size() - sizeof header)) return E_FAIL;
     Ref<IPersistStream> ps;
     hr = OleCreatePictureIndirect(nullptr, IID_IPersistStream, TRUE, reinterpret_cast<void**>(&ps));
     if (FAILED(hr)) return hr;

@@ -1,5 +1,7 @@
 #include "picture.h"
 
+#include "picture_data.h"
+
 namespace fw {
 
 void Picture::reset(IPictureDisp* picture) {
@@ -15,6 +17,28 @@ HRESULT Picture::CopyOut(IPictureDisp** out) const {
     return S_OK;
 }
 
+namespace {
+
+// Refuses saved picture data that the platform's reader would follow out of
+// bounds; any object can implement the picture's persistence.
+HRESULT CheckSaved(IStream* stream) {
+    STATSTG st{};
+    HRESULT hr = stream->Stat(&st, STATFLAG_NONAME);
+    if (FAILED(hr)) return hr;
+    HGLOBAL memory = nullptr;
+    hr = GetHGlobalFromStream(stream, &memory);
+    if (FAILED(hr)) return hr;
+    const size_t size = static_cast<size_t>(st.cbSize.QuadPart);
+    if (size == 0) return S_OK;  // nothing that reaches a reader
+    const BYTE* bytes = static_cast<const BYTE*>(GlobalLock(memory));
+    if (!bytes) return E_OUTOFMEMORY;
+    const bool sound = SavedPictureSound(bytes, size);
+    GlobalUnlock(memory);
+    return sound ? S_OK : E_FAIL;
+}
+
+}  // namespace
+
 HRESULT CopyPicture(IUnknown* source, IPictureDisp** copy) {
     if (!copy) return E_POINTER;
     *copy = nullptr;
@@ -27,6 +51,7 @@ HRESULT CopyPicture(IUnknown* source, IPictureDisp** copy) {
     hr = CreateStreamOnHGlobal(nullptr, TRUE, &stream);
     if (SUCCEEDED(hr)) {
         hr = persist->Save(stream, FALSE);
+        if (SUCCEEDED(hr)) hr = CheckSaved(stream);
         if (SUCCEEDED(hr)) {
             LARGE_INTEGER start{};
             hr = stream->Seek(start, STREAM_SEEK_SET, nullptr);

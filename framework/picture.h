@@ -31,7 +31,9 @@ private:
 // growable memory stream (the standard picture's GetSizeMax is not
 // implemented under Wine, so no fixed-size block). Fails with the status of
 // the step that failed: no IPersistStream, a picture that cannot save itself
-// (Wine saves no metafile pictures), or a failed load; *copy is null then.
+// (Wine saves no metafile pictures), saved data whose structure would lead
+// the platform's reader out of bounds (E_FAIL), or a failed load; *copy is
+// null then.
 HRESULT CopyPicture(IUnknown* source, IPictureDisp** copy);
 
 // The setter protocol of picture properties, with the control's own steps:

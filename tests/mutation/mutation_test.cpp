@@ -18,8 +18,7 @@ using namespace testsupport;
 
 namespace {
 
-// One row per control: name, library file, class id, and `true` last for a
-// control with picture properties (see MutationTarget::pictures).
+// One row per control: name, library file, class id.
 const MutationTarget kTargets[] = {
     // The knob family (Tarnik).
     {"knob", L"Tarnik.dll", L"{4239AE66-F4F8-4D5F-A26B-CF369C4EDEA6}"},
@@ -28,7 +27,9 @@ const MutationTarget kTargets[] = {
     {"slider", L"Morvel.dll", L"{A47569DD-4B28-4388-857D-45874088FDC1}"},
     {"switch slider", L"Morvel.dll", L"{36ED955E-C45E-4B15-90D7-AC6494A085A4}"},
     // The button library (Pellan).
-    {"smart button", L"Pellan.dll", L"{BA283D99-A0F2-45B2-94AD-A90D8F512F0E}", true},
+    {"smart button", L"Pellan.dll", L"{BA283D99-A0F2-45B2-94AD-A90D8F512F0E}"},
+    // The switch library (Wendal).
+    {"switch", L"Wendal.dll", L"{8350B0B5-E102-4E28-9E26-BA96CB522791}"},
 };
 
 IDispatch* Create(const MutationTarget& target) {

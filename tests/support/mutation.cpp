@@ -54,9 +54,22 @@ Bytes FontData(DWORD size) {
     return b;
 }
 
+// A picture value: the standard picture's class, header and byte count, and
+// the file.
+Bytes PictureValue(const Bytes& file) {
+    Bytes b;
+    Put16(b, VT_DISPATCH);
+    Bytes id = GuidBytes(CLSID_StdPicture);
+    b.insert(b.end(), id.begin(), id.end());
+    Put32(b, 0x746C);
+    Put32(b, static_cast<DWORD>(file.size()));
+    b.insert(b.end(), file.begin(), file.end());
+    return b;
+}
+
 // Pieces of the format that random bytes would rarely hit: value tags, class
-// ids, whole font values of extreme sizes and (the last two) picture values
-// whose icon data lies about its extent.
+// ids, whole font values of extreme sizes and picture values whose icon or
+// bitmap data lies about its extent.
 std::vector<Bytes> Tokens() {
     std::vector<Bytes> t;
     const WORD tags[] = {VT_DISPATCH, VT_UNKNOWN, VT_BSTR, VT_DECIMAL, VT_R8, VT_I2, VT_EMPTY, VT_VARIANT,
@@ -79,11 +92,6 @@ std::vector<Bytes> Tokens() {
     // image whose offset and size wrap around when added.
     for (int kind = 0; kind < 2; ++kind) {
         Bytes icon;
-        Put16(icon, VT_DISPATCH);
-        Bytes id = GuidBytes(CLSID_StdPicture);
-        icon.insert(icon.end(), id.begin(), id.end());
-        Put32(icon, 0x746C);
-        Put32(icon, 22);
         Put16(icon, 0);
         Put16(icon, 1);
         Put16(icon, kind == 0 ? 0xFFFF : 1);
@@ -91,7 +99,29 @@ std::vector<Bytes> Tokens() {
         Put16(icon, 32);
         Put32(icon, kind == 0 ? 0 : 0x20);           // bytes of the image
         Put32(icon, kind == 0 ? 22 : 0xFFFFFFF0u);  // where it starts
-        t.push_back(icon);
+        t.push_back(PictureValue(icon));
+    }
+    // Bitmaps that lie: 4 x 4096 pixels of 24 bits in 4 bytes, and
+    // run-length data whose byte count runs far past the end.
+    for (int kind = 0; kind < 2; ++kind) {
+        Bytes bmp{'B', 'M'};
+        Put32(bmp, 14 + 40 + 4);
+        Put32(bmp, 0);
+        Put32(bmp, kind == 0 ? 14 + 40 : 14 + 40 + 4);  // where the bits start
+        Put32(bmp, 40);
+        Put32(bmp, 4);
+        Put32(bmp, kind == 0 ? 4096 : 4);
+        Put16(bmp, 1);
+        Put16(bmp, kind == 0 ? 24 : 8);
+        Put32(bmp, kind == 0 ? BI_RGB : BI_RLE8);
+        Put32(bmp, kind == 0 ? 0 : 0x10000);  // bytes of the bits
+        Put32(bmp, 0);
+        Put32(bmp, 0);
+        Put32(bmp, kind == 0 ? 0 : 1);  // colours: one palette entry for the runs
+        Put32(bmp, 0);
+        if (kind == 1) Put32(bmp, 0x00FFFFFF);
+        Put32(bmp, 0x00000104);  // a run of 4, then the end of the first row
+        t.push_back(PictureValue(bmp));
     }
     return t;
 }
@@ -106,7 +136,7 @@ const DWORD kBoundary32[] = {0, 1, 0x7F, 0x80, 0xFF, 0x7FFF, 0x8000, 0xFFFF, 0x7
 const WORD kBoundary16[] = {0, 1, 0x7F, 0x80, 0xFF, 0x7FFF, 0x8000, 0xFFFE, 0xFFFF, 0x7FFE};
 const BYTE kBoundary8[] = {0, 1, 0x7F, 0x80, 0xFE, 0xFF};
 
-void MutateOnce(Bytes& b, Rng& rng, bool badIcon) {
+void MutateOnce(Bytes& b, Rng& rng) {
     const size_t n = b.size();
     const size_t at = n ? rng.Below(static_cast<uint32_t>(n)) : 0;
     switch (rng.Below(9)) {
@@ -147,8 +177,7 @@ void MutateOnce(Bytes& b, Rng& rng, bool badIcon) {
         break;
     }
     default: {  // a token of the format written over or into the data
-        const uint32_t count = static_cast<uint32_t>(TokenList().size()) - (badIcon ? 0 : 2);
-        const Bytes& t = TokenList()[rng.Below(count)];
+        const Bytes& t = TokenList()[rng.Below(static_cast<uint32_t>(TokenList().size()))];
         if (rng.OneIn(2) && at + t.size() <= n) std::copy(t.begin(), t.end(), b.begin() + at);
         else b.insert(b.begin() + at, t.begin(), t.end());
         break;
@@ -158,9 +187,9 @@ void MutateOnce(Bytes& b, Rng& rng, bool badIcon) {
 
 }  // namespace
 
-Bytes MutateBytes(const Bytes& seed, Rng& rng, bool badIcon) {
+Bytes MutateBytes(const Bytes& seed, Rng& rng) {
     Bytes b = seed;
-    for (uint32_t i = 0, k = 1 + rng.Below(4); i < k; ++i) MutateOnce(b, rng, badIcon);
+    for (uint32_t i = 0, k = 1 + rng.Below(4); i < k; ++i) MutateOnce(b, rng);
     return b;
 }
 

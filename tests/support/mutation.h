@@ -20,10 +20,6 @@ struct MutationTarget {
     const char* name;        // for messages, e.g. "knob"
     const wchar_t* library;  // e.g. L"Tarnik.dll"
     const wchar_t* clsid;    // e.g. L"{4239AE66-F4F8-4D5F-A26B-CF369C4EDEA6}"
-    // True for a control with picture properties: their rows hand picture
-    // bytes to the platform's picture reader, which does not survive
-    // malformed icons, so no such icon is written into its data.
-    bool pictures = false;
 };
 
 struct MutationCounts {
@@ -57,9 +53,9 @@ using Bytes = std::vector<BYTE>;
 // A copy of `seed` with one to four mutations: bits flipped, bytes and
 // 16/32-bit fields set to boundary values, bytes inserted, removed or
 // repeated, the end cut off, or a token of the format (class ids, value
-// tags, font data of extreme size, with `badIcon` a picture of malformed
-// icon data) written over or into the data.
-Bytes MutateBytes(const Bytes& seed, Rng& rng, bool badIcon = true);
+// tags, font data of extreme size, pictures of malformed icon and bitmap
+// data) written over or into the data.
+Bytes MutateBytes(const Bytes& seed, Rng& rng);
 
 // Mutates streams and bags of the target; see the top of this file.
 MutationReport RunMutation(const MutationTarget& target, const MutationCounts& counts);

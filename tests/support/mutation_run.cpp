@@ -212,7 +212,7 @@ MutationReport RunMutation(const MutationTarget& target, const MutationCounts& c
     for (int i = 0; i < counts.streams; ++i) {
         if (i % kLoadsPerControl == 0 && i && !session.Fresh()) break;
         ++report.streamLoads;
-        if (SUCCEEDED(session.LoadStream(MutateBytes(seed, rng, !target.pictures)))) ++report.streamsAccepted;
+        if (SUCCEEDED(session.LoadStream(MutateBytes(seed, rng)))) ++report.streamsAccepted;
         session.After("stream", i);
     }
     for (int i = 0; i < counts.bags; ++i) {
