@@ -7,7 +7,6 @@
 #include "forms/runtime.h"
 #include "forms/units.h"
 #include "host.h"
-#include "pngread.h"
 #include "probe_control.h"
 
 #include <algorithm>
@@ -338,17 +337,6 @@ TEST_CASE("screenshots are PNG files that the platform decodes to the same pixel
     GetTempPathW(MAX_PATH, path);
     std::wstring file = std::wstring(path) + L"forms_runtime_test.png";
     REQUIRE(WritePng(canvas, file.c_str()));
-    CHECK(testsupport::HasPngSignature(file));
-    HRESULT hr = E_FAIL;
-    DibCanvas back = testsupport::DecodeImage(file, &hr);
-    REQUIRE(hr == S_OK);
-    REQUIRE(back.width() == 37);
-    REQUIRE(back.height() == 5);
-    int differ = 0;
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 37; ++x) differ += back.Pixel(x, y) != canvas.Pixel(x, y);
-    CHECK(differ == 0);
-    // The picture loader reads it too, to the same pixels.
     IPicture* picture = nullptr;
     REQUIRE(OleLoadPicturePath(const_cast<LPOLESTR>(file.c_str()), nullptr, 0, 0, IID_IPicture,
                                reinterpret_cast<void**>(&picture)) == S_OK);
@@ -356,10 +344,12 @@ TEST_CASE("screenshots are PNG files that the platform decodes to the same pixel
     OLE_YSIZE_HIMETRIC h = 0;
     picture->get_Width(&w);
     picture->get_Height(&h);
-    DibCanvas rendered(37, 5, RGB(0, 0, 0));
-    picture->Render(rendered.dc(), 0, 0, 37, 5, 0, h, w, -h, nullptr);
-    CHECK(rendered.Pixel(0, 0) == RGB(0, 0, 255));
-    CHECK(rendered.Pixel(36, 4) == RGB(200, 100, 50));
+    DibCanvas back(37, 5, RGB(0, 0, 0));
+    picture->Render(back.dc(), 0, 0, 37, 5, 0, h, w, -h, nullptr);
+    int differ = 0;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 37; ++x) differ += back.Pixel(x, y) != canvas.Pixel(x, y);
+    CHECK(differ == 0);
     picture->Release();
     DeleteFileW(file.c_str());
 }

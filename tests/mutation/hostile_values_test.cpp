@@ -44,44 +44,22 @@ struct Props {
                       Narrow(name));
         VariantClear(&value);
     }
-    void Long(const wchar_t* name, LONG n) const {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_I4;
-        v.lVal = n;
-        Put(name, v);
-    }
-    void Double(const wchar_t* name, double x) const {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_R8;
-        v.dblVal = x;
-        Put(name, v);
-    }
-    void Bool(const wchar_t* name, bool b) const {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_BOOL;
-        v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
-        Put(name, v);
-    }
+    void Long(const wchar_t* name, LONG n) const { VARIANT v{}; v.vt = VT_I4; v.lVal = n; Put(name, v); }
+    void Double(const wchar_t* name, double x) const { VARIANT v{}; v.vt = VT_R8; v.dblVal = x; Put(name, v); }
+    void Bool(const wchar_t* name, bool b) const { Long(name, b ? VARIANT_TRUE : VARIANT_FALSE); }
     void Text(const wchar_t* name, const std::wstring& text) const {
-        VARIANT v;
-        VariantInit(&v);
+        VARIANT v{};
         v.vt = VT_BSTR;
         v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
         Put(name, v);
     }
     // A picture loaded from a w x h bitmap file of one colour.
     void Picture(const wchar_t* name, int w, int h) const {
-        VARIANT v;
-        VariantInit(&v);
+        VARIANT v{};
         v.vt = VT_DISPATCH;
         v.pdispVal = PictureOf(BmpFile(w, h, RGB(200, 40, 40)));
         Put(name, v);
     }
-    // The font at `points`, in the control's own font object.
-    void FontSize(double points) const { Double(L"FontSize", points); }
 
     static std::string Narrow(const wchar_t* s) { return std::string(s, s + wcslen(s)); }
 };
@@ -106,7 +84,7 @@ const HostileRow kRows[] = {
      [](const Props& p) {
          p.Bool(L"WordWrap", true);
          p.Text(L"Caption", std::wstring(65540, L' '));
-         p.FontSize(4659);
+         p.Double(L"FontSize", 4659);
      }},
     {"slider: 32,767 underlined labels", L"Morvel.dll", kSlider,
      [](const Props& p) {
