@@ -36,7 +36,7 @@ void FillPart(HDC dc, HRGN ring, const POINT (&triangle)[3], COLORREF colour) {
 // origin at the inner rectangle's corner: on screen one tile is rendered
 // and copied to the others (every tile lies on the same plain background,
 // so the copies have the very pixels a render would give, at a fraction of
-// its cost); a metafile records a render per tile. The rendered tile is the
+// its cost); a metafile records a render per tile. `render(dc, x, y)`. The rendered tile is the
 // grid's first when all of it that a copy takes can be seen, else the first
 // that lies wholly in sight; with none such, every tile is rendered.
 template <class Render>
@@ -60,17 +60,49 @@ void PaintTiles(HDC dc, bool metafile, const RECT& in, const RECT& seen, int cx,
             source = sx + cx <= seen.right && sy + cy <= seen.bottom;
         }
     }
-    if (source) render(static_cast<int>(sx), static_cast<int>(sy));
+    if (source) render(dc, static_cast<int>(sx), static_cast<int>(sy));
     for (long long y = y0; y < seen.bottom; y += cy)
         for (long long x = x0; x < seen.right; x += cx) {
             if (source && x == sx && y == sy) continue;
             if (source) BitBlt(dc, (int)x, (int)y, cx, cy, dc, (int)sx, (int)sy, SRCCOPY);
-            else render((int)x, (int)y);
+            else render(dc, (int)x, (int)y);
+        }
+}
+
+// A metafile records a render per tile up to this many tiles; past it (a
+// tiny picture tiled over a print: a render costs a fraction of a
+// millisecond) it records the tiles composed on the plain background, one
+// bitmap per block of kTileBlock pixels square.
+constexpr long long kRecordedTiles = 256;
+constexpr int kTileBlock = 512;
+
+long long TilesMeeting(const RECT& in, const RECT& seen, int cx, int cy) {
+    const long long across = ((long long)seen.right - in.left + cx - 1) / cx - ((long long)seen.left - in.left) / cx;
+    const long long down = ((long long)seen.bottom - in.top + cy - 1) / cy - ((long long)seen.top - in.top) / cy;
+    return across * down;
+}
+
+template <class Render>
+void RecordTilesComposed(HDC dc, const RECT& in, const RECT& seen, int cx, int cy, COLORREF ground,
+                         const Render& render) {
+    gdi::Brush brush = gdi::SolidBrush(ground);
+    for (long long top = seen.top; top < seen.bottom; top += kTileBlock)
+        for (long long left = seen.left; left < seen.right; left += kTileBlock) {
+            const RECT block{(LONG)left, (LONG)top, (LONG)std::min<long long>(seen.right, left + kTileBlock),
+                             (LONG)std::min<long long>(seen.bottom, top + kTileBlock)};
+            gdi::MemoryDC mem(nullptr, block);
+            if (!mem.ok()) return;
+            FillRect(mem.dc(), &block, brush);
+            PaintTiles(mem.dc(), false, in, block, cx, cy, render);
+            // A metafile records the source's logical origin as an offset
+            // into the bits: copy from the bitmap's own origin.
+            SetViewportOrgEx(mem.dc(), 0, 0, nullptr);
+            BitBlt(dc, block.left, block.top, mem.width(), mem.height(), mem.dc(), 0, 0, SRCCOPY);
         }
 }
 
 // The picture of shape 0, clipped to the inner rectangle within the bounds.
-void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, const RECT& bounds) {
+void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, const RECT& bounds, COLORREF ground) {
     if (!a.picture) return;
     OLE_XSIZE_HIMETRIC hmWidth = 0;
     OLE_YSIZE_HIMETRIC hmHeight = 0;
@@ -86,15 +118,15 @@ void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, co
     // paint buffer, and the container's own clip comes back afterwards.
     gdi::SavedState saved(dc);
     IntersectClipRect(dc, in.left, in.top, in.right, in.bottom);
-    auto render = [&](int x, int y, int w, int h) {
-        a.picture->Render(dc, x, y, w, h, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    auto render = [&](HDC target, int x, int y, int w, int h) {
+        a.picture->Render(target, x, y, w, h, 0, hmHeight, hmWidth, -hmHeight, nullptr);
     };
     switch (a.imageStyle) {
     case IPS_ORIGINALSIZE:
-        render((in.left + in.right - cx) / 2, (in.top + in.bottom - cy) / 2, cx, cy);
+        render(dc, (in.left + in.right - cx) / 2, (in.top + in.bottom - cy) / 2, cx, cy);
         break;
     case IPS_AUTOSIZE:
-        render(in.left, in.top, in.right - in.left, in.bottom - in.top);
+        render(dc, in.left, in.top, in.right - in.left, in.bottom - in.top);
         break;
     default: {  // tiled
         if (cx <= 0 || cy <= 0) return;
@@ -103,7 +135,11 @@ void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, co
         RECT seen, clip;
         if (!IntersectRect(&seen, &in, &bounds)) return;
         if (ClipArea::Of(dc).Box(&clip) && !IntersectRect(&seen, &seen, &clip)) return;
-        PaintTiles(dc, metafile, in, seen, cx, cy, [&](int x, int y) { render(x, y, cx, cy); });
+        auto tile = [&](HDC target, int x, int y) { render(target, x, y, cx, cy); };
+        if (metafile && TilesMeeting(in, seen, cx, cy) > kRecordedTiles)
+            RecordTilesComposed(dc, in, seen, cx, cy, ground, tile);
+        else
+            PaintTiles(dc, metafile, in, seen, cx, cy, tile);
         break;
     }
     }
@@ -313,7 +349,7 @@ void PaintSwitch(const Surface& s, const RECT& bounds, const SwitchLook& a, cons
     PaintBorder(s.dc, bounds, a, c);
     RECT textBox = d.inner;
     switch (a.shape) {
-    case USER_IMAGE: PaintPicture(s.dc, s.metafile, a, d.inner, bounds); break;
+    case USER_IMAGE: PaintPicture(s.dc, s.metafile, a, d.inner, bounds, c.background); break;
     case RECTANGLE:
     case ROUND_RECTANGLE:
     case CIRCLE: PaintButton(s.dc, a, c, d); break;

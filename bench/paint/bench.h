@@ -57,6 +57,8 @@ void* NewControl(const wchar_t* dll, const CLSID& clsid, const IID& iid);
 // Median time of a paint of `control` through IViewObject::Draw into a
 // canvas of `size`; negative when it offers no IViewObject.
 double PaintMs(IUnknown* control, Size size, int repeats = kRepeats);
+// The same into a new Windows metafile each time (recorded and closed).
+double MetafilePaintMs(IUnknown* control, Size size, int repeats = kRepeats);
 
 // A new picture (the caller's reference) loaded from the data of a w x h
 // (32 x 32 unless given) 24-bit BMP file with a pattern, as forms load

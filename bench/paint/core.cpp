@@ -132,6 +132,21 @@ double PaintMs(IUnknown* control, Size size, int repeats) {
     return ms;
 }
 
+double MetafilePaintMs(IUnknown* control, Size size, int repeats) {
+    IViewObject* view = nullptr;
+    if (!control || FAILED(control->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)))) return -1;
+    RECTL bounds{0, 0, size.w, size.h};
+    const double ms = MedianMs(
+        [&] {
+            HDC meta = CreateMetaFileW(nullptr);
+            view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, meta, &bounds, nullptr, nullptr, 0);
+            DeleteMetaFile(CloseMetaFile(meta));
+        },
+        repeats);
+    view->Release();
+    return ms;
+}
+
 IPictureDisp* PatternPicture(int w, int h) {
     const int row = (w * 3 + 3) & ~3;
     std::vector<BYTE> f(54 + row * h, 0);

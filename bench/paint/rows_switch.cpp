@@ -273,6 +273,14 @@ std::vector<bench::Row> HostileRows() {
     v.push_back(SwitchRow("tiled 1x1 picture, border 0", tiled(0)));
     v.push_back(SwitchRow("tiled 1x1 picture, border -2000", tiled(-2000)));
     v.push_back(SwitchRow("tiled 1x1 picture, border -32768", tiled(-32768)));
+    v.push_back(bench::Row{"tiled 1x1 picture, border 0, into a metafile", [tiled](bench::Size size, int repeats) {
+                               IQEV_Switch* s = NewSwitch();
+                               if (!s) return -1.0;
+                               tiled(0)(s);
+                               const double ms = bench::MetafilePaintMs(s, size, repeats);
+                               s->Release();
+                               return ms;
+                           }});
     for (int shape = 1; shape <= 6; ++shape)
         v.push_back(SwitchRow("shape " + std::to_string(shape) + ", border -32768", [shape](IQEV_Switch* s) {
             s->put_SwitchType(static_cast<SwitchShape>(shape));
