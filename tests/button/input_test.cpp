@@ -129,24 +129,35 @@ TEST_CASE("a sink that disables the button in MouseDown ends the press: no captu
 
 namespace {
 
-// Counts the regions handed to a window: each SetWindowRgn reaches it as a
-// frame change.
-struct RegionSets {
+// Counts the messages a window receives that `Counted` picks, by
+// subclassing it for its lifetime.
+template <bool (*Counted)(UINT, LPARAM)>
+struct MessageCount {
     static LONG count;
     static WNDPROC previous;
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_FRAMECHANGED)) ++count;
+        if (Counted(msg, lp)) ++count;
         return CallWindowProcW(previous, h, msg, wp, lp);
     }
-    explicit RegionSets(HWND w) : m_w(w) {
+    explicit MessageCount(HWND w) : m_w(w) {
         count = 0;
         previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
-    ~RegionSets() { SetWindowLongPtrW(m_w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
+    ~MessageCount() { SetWindowLongPtrW(m_w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
     HWND m_w;
 };
-LONG RegionSets::count = 0;
-WNDPROC RegionSets::previous = nullptr;
+template <bool (*Counted)(UINT, LPARAM)>
+LONG MessageCount<Counted>::count = 0;
+template <bool (*Counted)(UINT, LPARAM)>
+WNDPROC MessageCount<Counted>::previous = nullptr;
+
+// Each SetWindowRgn reaches the window as a frame change.
+bool IsFrameChange(UINT msg, LPARAM lp) {
+    return msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<WINDOWPOS*>(lp)->flags & SWP_FRAMECHANGED);
+}
+bool IsPaint(UINT msg, LPARAM) { return msg == WM_PAINT; }
+using RegionSets = MessageCount<IsFrameChange>;
+using PaintCount = MessageCount<IsPaint>;
 
 bool WindowShapeIs(HWND w, HRGN expected) {
     gdi::Region shape = gdi::EmptyRegion(), diff = gdi::EmptyRegion();
@@ -219,28 +230,6 @@ TEST_CASE("a frame the container gives the control's window is still drawn round
     CHECK(frame == GetSysColor(COLOR_WINDOWFRAME));
     CHECK(face == kFace);
 }
-
-namespace {
-
-// Counts the paints the system sends a window.
-struct PaintCount {
-    static LONG count;
-    static WNDPROC previous;
-    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_PAINT) ++count;
-        return CallWindowProcW(previous, h, msg, wp, lp);
-    }
-    explicit PaintCount(HWND w) : m_w(w) {
-        count = 0;
-        previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~PaintCount() { SetWindowLongPtrW(m_w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous)); }
-    HWND m_w;
-};
-LONG PaintCount::count = 0;
-WNDPROC PaintCount::previous = nullptr;
-
-}  // namespace
 
 TEST_CASE("a paint that changes the window's shape draws it and queues no other; the parent shows what it gave up") {
     struct Step {
