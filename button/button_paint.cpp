@@ -1,13 +1,14 @@
 #include "button_paint.h"
 
 #include <cmath>
-#include <memory>
 
 #include "Pellan.h"
 #include "button_shape.h"
+#include "common/cliparea.h"
 #include "common/color.h"
 #include "common/draw.h"
 #include "common/shading.h"
+#include "common/tiles.h"
 
 namespace buttonpaint {
 
@@ -121,24 +122,21 @@ void PaintPictureFace(const Surface& s, HRGN region, const RECT& content, IPictu
         RenderPicture(s.dc, info, content.left, content.top, content.right - content.left,
                       content.bottom - content.top);
     } else if (imageStyle == IPS_TEXTURE) {
-        const int w = info.pixels.cx, h = info.pixels.cy;
-        if (w < 1 || h < 1) return;  // tiles that never advance
-        // An opaque bitmap gives every tile the same pixels: it is rendered
-        // once and copied, as each render costs far more than a copy.
-        std::unique_ptr<gdi::MemoryDC> tile;
+        // Only the tiles within the shape and the DC's clip: a negative
+        // border grows the content far past the button.
+        RECT seen = content, box, clip;
+        if (region && GetRgnBox(region, &box) != ERROR && !IntersectRect(&seen, &seen, &box)) return;
+        if (ClipArea::Of(s.dc).Box(&clip) && !IntersectRect(&seen, &seen, &clip)) return;
+        TiledPicture tiles;
+        tiles.cx = info.pixels.cx, tiles.cy = info.pixels.cy;
+        tiles.render = [&](HDC dc, int x, int y) { RenderPicture(dc, info, x, y, tiles.cx, tiles.cy); };
+        // An opaque bitmap gives every tile the same pixels, whatever lies
+        // under it.
         short type = PICTYPE_UNINITIALIZED;
         DWORD attributes = 0;
-        if (!s.metafile && SUCCEEDED(info.picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
-            SUCCEEDED(info.picture->get_Attributes(&attributes)) && !(attributes & PICTURE_TRANSPARENT)) {
-            tile.reset(new gdi::MemoryDC(s.dc, RECT{0, 0, w, h}));
-            if (tile->ok()) RenderPicture(tile->dc(), info, 0, 0, w, h);
-            else tile.reset();
-        }
-        for (long long x = content.left; x < content.right; x += w)
-            for (long long y = content.top; y < content.bottom; y += h) {
-                if (tile) BitBlt(s.dc, (int)x, (int)y, w, h, tile->dc(), 0, 0, SRCCOPY);
-                else RenderPicture(s.dc, info, (int)x, (int)y, w, h);
-            }
+        tiles.opaque = SUCCEEDED(info.picture->get_Type(&type)) && type == PICTYPE_BITMAP &&
+                       SUCCEEDED(info.picture->get_Attributes(&attributes)) && !(attributes & PICTURE_TRANSPARENT);
+        PaintTiledPicture(s.dc, s.metafile, content, seen, tiles);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "common/gdi.h"
 #include "common/gradient.h"
 #include "common/text.h"
+#include "common/tiles.h"
 #include "Wendal.h"
 
 namespace switchpaint {
@@ -30,75 +31,6 @@ void FillPart(HDC dc, HRGN ring, const POINT (&triangle)[3], COLORREF colour) {
     if (!tri || CombineRgn(part, ring, tri, RGN_AND) == ERROR) return;
     gdi::Brush brush = gdi::SolidBrush(colour);
     FillRgn(dc, part, brush);
-}
-
-// The tiles of a tiled picture that meet `seen`, the grid keeping its
-// origin at the inner rectangle's corner: on screen one tile is rendered
-// and copied to the others (every tile lies on the same plain background,
-// so the copies have the very pixels a render would give, at a fraction of
-// its cost); a metafile records a render per tile. `render(dc, x, y)`. The rendered tile is the
-// grid's first when all of it that a copy takes can be seen, else the first
-// that lies wholly in sight; with none such, every tile is rendered.
-template <class Render>
-void PaintTiles(HDC dc, bool metafile, const RECT& in, const RECT& seen, int cx, int cy, const Render& render) {
-    auto firstAtOrAfter = [](long long origin, long long from, int step) {
-        return from <= origin ? origin : origin + (from - origin + step - 1) / step * step;
-    };
-    auto firstMeeting = [](long long origin, long long from, int step) {
-        return from <= origin ? origin : origin + (from - origin) / step * step;
-    };
-    const long long x0 = firstMeeting(in.left, seen.left, cx), y0 = firstMeeting(in.top, seen.top, cy);
-    long long sx = in.left, sy = in.top;
-    bool source = !metafile;
-    if (source) {
-        const RECT first{in.left, in.top, static_cast<LONG>(std::min<long long>(in.right, in.left + (long long)cx)),
-                         static_cast<LONG>(std::min<long long>(in.bottom, in.top + (long long)cy))};
-        const bool seenWhole = first.left >= seen.left && first.top >= seen.top && first.right <= seen.right &&
-                               first.bottom <= seen.bottom;
-        if (!seenWhole) {
-            sx = firstAtOrAfter(in.left, seen.left, cx), sy = firstAtOrAfter(in.top, seen.top, cy);
-            source = sx + cx <= seen.right && sy + cy <= seen.bottom;
-        }
-    }
-    if (source) render(dc, static_cast<int>(sx), static_cast<int>(sy));
-    for (long long y = y0; y < seen.bottom; y += cy)
-        for (long long x = x0; x < seen.right; x += cx) {
-            if (source && x == sx && y == sy) continue;
-            if (source) BitBlt(dc, (int)x, (int)y, cx, cy, dc, (int)sx, (int)sy, SRCCOPY);
-            else render(dc, (int)x, (int)y);
-        }
-}
-
-// A metafile records a render per tile up to this many tiles; past it (a
-// tiny picture tiled over a print: a render costs a fraction of a
-// millisecond) it records the tiles composed on the plain background, one
-// bitmap per block of kTileBlock pixels square.
-constexpr long long kRecordedTiles = 256;
-constexpr int kTileBlock = 512;
-
-long long TilesMeeting(const RECT& in, const RECT& seen, int cx, int cy) {
-    const long long across = ((long long)seen.right - in.left + cx - 1) / cx - ((long long)seen.left - in.left) / cx;
-    const long long down = ((long long)seen.bottom - in.top + cy - 1) / cy - ((long long)seen.top - in.top) / cy;
-    return across * down;
-}
-
-template <class Render>
-void RecordTilesComposed(HDC dc, const RECT& in, const RECT& seen, int cx, int cy, COLORREF ground,
-                         const Render& render) {
-    gdi::Brush brush = gdi::SolidBrush(ground);
-    for (long long top = seen.top; top < seen.bottom; top += kTileBlock)
-        for (long long left = seen.left; left < seen.right; left += kTileBlock) {
-            const RECT block{(LONG)left, (LONG)top, (LONG)std::min<long long>(seen.right, left + kTileBlock),
-                             (LONG)std::min<long long>(seen.bottom, top + kTileBlock)};
-            gdi::MemoryDC mem(nullptr, block);
-            if (!mem.ok()) return;
-            FillRect(mem.dc(), &block, brush);
-            PaintTiles(mem.dc(), false, in, block, cx, cy, render);
-            // A metafile records the source's logical origin as an offset
-            // into the bits: copy from the bitmap's own origin.
-            SetViewportOrgEx(mem.dc(), 0, 0, nullptr);
-            BitBlt(dc, block.left, block.top, mem.width(), mem.height(), mem.dc(), 0, 0, SRCCOPY);
-        }
 }
 
 // The picture of shape 0, clipped to the inner rectangle within the bounds.
@@ -135,11 +67,12 @@ void PaintPicture(HDC dc, bool metafile, const SwitchLook& a, const RECT& in, co
         RECT seen, clip;
         if (!IntersectRect(&seen, &in, &bounds)) return;
         if (ClipArea::Of(dc).Box(&clip) && !IntersectRect(&seen, &seen, &clip)) return;
-        auto tile = [&](HDC target, int x, int y) { render(target, x, y, cx, cy); };
-        if (metafile && TilesMeeting(in, seen, cx, cy) > kRecordedTiles)
-            RecordTilesComposed(dc, in, seen, cx, cy, ground, tile);
-        else
-            PaintTiles(dc, metafile, in, seen, cx, cy, tile);
+        // Every tile lies on the plain background.
+        TiledPicture tiles;
+        tiles.cx = cx, tiles.cy = cy;
+        tiles.render = [&](HDC target, int x, int y) { render(target, x, y, cx, cy); };
+        tiles.onGround = true, tiles.ground = ground;
+        PaintTiledPicture(dc, metafile, in, seen, tiles);
         break;
     }
     }

@@ -307,6 +307,37 @@ TEST_CASE("a tiled picture face has the pixels of one render per tile, cut by th
     CHECK(differ == 0);
 }
 
+TEST_CASE("a picture face tiled hundreds of times plays back from a metafile as on screen, transparent parts too") {
+    // A 2 x 2 icon, red on one diagonal and transparent on the other: 600
+    // tiles over the face, too many to record a render each.
+    const DWORD colour[4] = {0, 0xFF0000, 0xFF0000, 0};
+    const WORD mask[2] = {0x80, 0x40};
+    HBITMAP colourBits = CreateBitmap(2, 2, 1, 32, colour), maskBits = CreateBitmap(2, 2, 1, 1, mask);
+    ICONINFO ii{TRUE, 0, 0, maskBits, colourBits};
+    PICTDESC desc{sizeof(PICTDESC), PICTYPE_ICON};
+    desc.icon.hicon = CreateIconIndirect(&ii);
+    DeleteObject(colourBits);
+    DeleteObject(maskBits);
+    Ptr<IPictureDisp> pic;
+    REQUIRE(OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.pv()) == S_OK);
+    Drawn d;
+    d.b->put_IconType(BIS_ICON_RES);
+    d.b->put_ImageStyle(IPS_TEXTURE);
+    d.FaceOnly();
+    REQUIRE(d.b->putref_Picture(pic) == S_OK);
+    DibCanvas drawn = d.Draw(60, 40);
+    CHECK(drawn.Count(RGB(255, 0, 0)) == 60 * 40 / 2);
+    Wmf wmf;
+    REQUIRE(wmf.Record(d.b, 60, 40) == S_OK);
+    CHECK(wmf.Records().size() < 100);
+    DibCanvas played(60, 40, kBack);
+    REQUIRE(wmf.Play(played.dc()));
+    int differ = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) differ += played.Pixel(x, y) != drawn.Pixel(x, y);
+    CHECK(differ == 0);
+}
+
 TEST_CASE("texts in a metafile: anchors and alignments, the disabled run-mode look, Text1 and Text2") {
     Drawn d;
     d.Caption(L"SButton");

@@ -104,6 +104,19 @@ const HostileRow kRows[] = {
          p.Long(L"SwitchType", 3);
          p.Long(L"BorderLen", -32768);
      }},
+    {"smart button: tiled 1x1 picture face, border -32768", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Long(L"IconType", 12);
+         p.Long(L"ImageStyle", 1);
+         p.Picture(L"Picture", 1, 1);
+         p.Long(L"OuterBorderLen", -32768);
+     }},
+    {"smart button: tiled 1x1 picture face", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Long(L"IconType", 12);
+         p.Long(L"ImageStyle", 1);
+         p.Picture(L"Picture", 1, 1);
+     }},
     {"switch knob: element indicator size -32768", L"Tarnik.dll", kSwitchKnob,
      [](const Props& p) { p.Long(L"ElementIndicatorSize", -32768); }},
 };
