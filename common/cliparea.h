@@ -21,6 +21,16 @@ public:
     // false answer only costs work.
     bool CoveredBy(const RECT& box, int cornerW, int cornerH) const;
 
+    // The same tests for the ellipse in `box` (either corner order) and for
+    // the convex polygon p[0..n): whether it may show a pixel (false only
+    // when what the DC shows lies, with the margin, wholly outside it), and
+    // whether its inside surely covers all the DC shows. A polygon that is
+    // not convex, or has no area, meets the DC wherever its box does and
+    // covers nothing.
+    bool MeetsEllipse(const RECT& box) const;
+    bool MeetsConvex(const POINT* p, int n) const;
+    bool CoveredByConvex(const POINT* p, int n) const;
+
 private:
     bool m_bounded = false;
     RECT m_box{};

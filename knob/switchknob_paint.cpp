@@ -2,6 +2,7 @@
 #include <cmath>
 #include <string>
 #include "common/gdi.h"
+#include "common/markshape.h"
 
 namespace knobpaint {
 
@@ -24,55 +25,75 @@ SwitchDial SwitchDialOf(const RECT& k) {
     return SwitchDial{POINT{(k.left + k.right) / 2, (k.top + k.bottom) / 2}, k.right - k.left, k.bottom - k.top};
 }
 
-void PaintSwitchItemMark(HDC dc, const SwitchDial& dial, double angle, COLORREF color, const SwitchMarkStyle& style) {
-    const int s = style.size;
-    const PointD d = Dir(angle), t = Dir(angle - 90);
-    const PointD M{dial.centre.x + static_cast<double>(static_cast<float>(dial.width - s - 2)) / 2 * d.x,
-                   dial.centre.y + static_cast<double>(static_cast<float>(dial.height - s - 2)) / 2 * d.y};
-    const PointD u{d.x * s / 2, d.y * s / 2};  // along the radius
-    const PointD v{t.x * s / 2, t.y * s / 2};  // across it
-    auto at = [&](double fu, double fv) { return ToPoint(PointD{M.x + fu * u.x + fv * v.x, M.y + fu * u.y + fv * v.y}); };
-    const POINT m = ToPoint(M);
-    const int h = s / 2;
+namespace {
 
+// Where an item's mark lies: centred at M just inside the rim, u along the
+// radius and v across it, each half the mark's size.
+struct MarkFrame {
+    PointD M, u, v;
+    POINT m;
+    int h;
+
+    MarkFrame(const SwitchDial& dial, double angle, int s) {
+        const PointD d = Dir(angle), t = Dir(angle - 90);
+        M = PointD{dial.centre.x + static_cast<double>(static_cast<float>(dial.width - s - 2)) / 2 * d.x,
+                   dial.centre.y + static_cast<double>(static_cast<float>(dial.height - s - 2)) / 2 * d.y};
+        u = PointD{d.x * s / 2, d.y * s / 2};
+        v = PointD{t.x * s / 2, t.y * s / 2};
+        m = ToPoint(M);
+        h = s / 2;
+    }
+    POINT at(double fu, double fv) const {
+        return ToPoint(PointD{M.x + fu * u.x + fv * v.x, M.y + fu * u.y + fv * v.y});
+    }
+};
+
+}  // namespace
+
+MarkShape SwitchItemShape(const SwitchDial& dial, double angle, const SwitchMarkStyle& style) {
+    const MarkFrame f(dial, angle, style.size);
+    const POINT m = f.m;
+    const int h = f.h;
+    switch (style.type) {
+    case ITCIRCLE: return MarkShape::Ellipse(m.x - h, m.y - h, m.x + h, m.y + h);
+    case ITGRADIENTCIRCLE: return MarkShape::Ellipse(m.x - h, m.y - h, m.x + h - 1, m.y + h - 1);
+    case ITDIAMOND: {
+        const POINT p[] = {f.at(1, 0), f.at(0, 1), f.at(-1, 0), f.at(0, -1)};
+        return MarkShape::Polygon(p, 4);
+    }
+    case ITSQURE: {  // a square of side s turned with the radius
+        const POINT p[] = {f.at(1, 1), f.at(1, -1), f.at(-1, -1), f.at(-1, 1)};
+        return MarkShape::Polygon(p, 4);
+    }
+    case ITTRIANGLE: {  // pointing outward
+        const POINT p[] = {f.at(1, 0), f.at(-1, 1), f.at(-1, -1)};
+        return MarkShape::Polygon(p, 3);
+    }
+    default: return MarkShape();  // a line, or no mark
+    }
+}
+
+void PaintSwitchItemMark(HDC dc, const ClipArea& clip, const SwitchDial& dial, double angle, COLORREF color,
+                         const SwitchMarkStyle& style) {
     if (style.type == ITLINE) {  // a radial stroke of length s in the item's colour
+        const MarkFrame f(dial, angle, style.size);
         gdi::Pen pen(CreatePen(PS_SOLID, 1, color));
         gdi::Select selPen(dc, pen.get());
-        const POINT a = at(1, 0), b = at(-1, 0);
+        const POINT a = f.at(1, 0), b = f.at(-1, 0);
         MoveToEx(dc, a.x, a.y, nullptr);
         LineTo(dc, b.x, b.y);
         return;
     }
+    const MarkShape shape = SwitchItemShape(dial, angle, style);
+    if (!shape.Meets(clip)) return;  // the shaded circle's rings lie within it too
     gdi::Pen pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
     gdi::Brush brush(CreateSolidBrush(color));
     gdi::Select selPen(dc, pen.get()), selBrush(dc, brush.get());
-    switch (style.type) {
-    case ITCIRCLE:
-        Ellipse(dc, m.x - h, m.y - h, m.x + h, m.y + h);
-        break;
-    case ITGRADIENTCIRCLE: {
-        Ellipse(dc, m.x - h, m.y - h, m.x + h - 1, m.y + h - 1);
-        const RECT box{m.x - h, m.y - h, m.x + h, m.y + h};
+    shape.Draw(dc, clip);
+    if (style.type == ITGRADIENTCIRCLE) {
+        const MarkFrame f(dial, angle, style.size);
+        const RECT box{f.m.x - f.h, f.m.y - f.h, f.m.x + f.h, f.m.y + f.h};
         DrawGradientRing(dc, box, style.indicatorSize / 2 + 1, ThreeQuarter(color), RGB(255, 255, 255));
-        break;
-    }
-    case ITDIAMOND: {
-        const POINT p[] = {at(1, 0), at(0, 1), at(-1, 0), at(0, -1)};
-        Polygon(dc, p, 4);
-        break;
-    }
-    case ITSQURE: {  // a square of side s turned with the radius
-        const POINT p[] = {at(1, 1), at(1, -1), at(-1, -1), at(-1, 1)};
-        Polygon(dc, p, 4);
-        break;
-    }
-    case ITTRIANGLE: {  // pointing outward
-        const POINT p[] = {at(1, 0), at(-1, 1), at(-1, -1)};
-        Polygon(dc, p, 3);
-        break;
-    }
-    default:
-        break;  // no mark
     }
 }
 
@@ -121,10 +142,15 @@ PointerGeometry PaintSwitchKnob(const Surface& s, const RECT& R, const SwitchKno
 
     // Items: a mark just inside the dial's rim, the name just outside it.
     const SwitchDial dial = SwitchDialOf(K);
+    // A mark whose inside covers all the DC shows hides every item before it.
     const SwitchMarkStyle mark{a.elementIndicatorType, a.elementIndicatorSize, a.pointer.size};
-    for (const PlacedItem& item : items) {
-        PaintSwitchItemMark(s.dc, dial, item.angle, item.color, mark);
-        PaintSwitchItemName(s, dial, item.angle, item.name, item.color);
+    const ClipArea clip = MarkClip(s.dc);
+    size_t first = items.size();
+    while (first > 0 && !SwitchItemShape(dial, items[first - 1].angle, mark).Covers(clip)) --first;
+    if (first > 0) --first;
+    for (size_t i = first; i < items.size(); ++i) {
+        PaintSwitchItemMark(s.dc, clip, dial, items[i].angle, items[i].color, mark);
+        PaintSwitchItemName(s, dial, items[i].angle, items[i].name, items[i].color);
     }
 
     // Panel inside the marks, then the slide track, the pointer and its marker.

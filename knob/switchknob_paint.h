@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <vector>
+#include "common/markshape.h"
 #include "knob_paint.h"
 
 namespace knobpaint {
@@ -55,9 +56,13 @@ struct SwitchMarkStyle {
     int indicatorSize;
 };
 
+// The filled shape of the mark of the item at `angle` (none for a line).
+MarkShape SwitchItemShape(const SwitchDial& dial, double angle, const SwitchMarkStyle& style);
+
 // The mark of one item at `angle` degrees just inside the dial's rim, in the
-// item's colour.
-void PaintSwitchItemMark(HDC dc, const SwitchDial& dial, double angle, COLORREF color, const SwitchMarkStyle& style);
+// item's colour, drawn only as far as `clip` (MarkClip) can show it.
+void PaintSwitchItemMark(HDC dc, const ClipArea& clip, const SwitchDial& dial, double angle, COLORREF color,
+                         const SwitchMarkStyle& style);
 
 // The item's name just outside the dial, aligned away from it by the angle:
 // right-aligned on the left side, centred above and below, left-aligned on

@@ -2,6 +2,7 @@
 #include "Morvel.h"
 #include "common/gdi.h"
 #include "common/gradient.h"
+#include "common/markshape.h"
 #include "slider_layout.h"
 
 namespace {
@@ -29,23 +30,35 @@ void PenLine(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1) {
     LineTo(dc, x1, y1);
 }
 
-// One item's mark in its box (g, l, h, m), in the item's colour.
-void PaintItemMark(HDC dc, const RECT& box, const SwitchLook& k, COLORREF colour) {
-    const int g = box.left, l = box.top, h = box.right, m = box.bottom, size = k.indicatorSize;
-    gdi::Brush brush = gdi::SolidBrush(colour);
-    gdi::Pen outline = gdi::SolidPen(kBlack);
-    gdi::Select selBrush(dc, brush);
-    gdi::Select selPen(dc, outline);
+// The filled shape of an item's mark in its box (g, l, h, m); none for a line.
+MarkShape ItemShape(const RECT& box, const SwitchLook& k) {
+    const int g = box.left, l = box.top, h = box.right, m = box.bottom;
     switch (k.indicatorType) {
-    case ITCIRCLE: Ellipse(dc, g, l, h, m); break;
-    case ITGRADIENTCIRCLE: {
-        Ellipse(dc, g, l, h - 1, m - 1);
-        const COLORREF outer = RGB(GetRValue(colour) * 3 / 4, GetGValue(colour) * 3 / 4, GetBValue(colour) * 3 / 4);
-        FillGradientBand(dc, box, size / 2 + 1, 0, 0, 0.5f, outer, kWhite);
-        break;
+    case ITCIRCLE: return MarkShape::Ellipse(g, l, h, m);
+    case ITGRADIENTCIRCLE: return MarkShape::Ellipse(g, l, h - 1, m - 1);
+    case ITDIAMOND: {
+        const POINT pts[] = {{(g + h) / 2, l}, {g, (l + m) / 2}, {(g + h) / 2, m}, {h, (l + m) / 2}};
+        return MarkShape::Polygon(pts, 4);
     }
-    case ITLINE:
-    case IT3DLINE: {
+    case ITSQURE: return MarkShape::Rectangle(g, l, h, m);
+    case ITTRIANGLE: {
+        // Base on the side facing the field, apex on the far side.
+        POINT pts[3];
+        if (k.vertical && k.labelsAfter) pts[0] = {g, l}, pts[1] = {g, m}, pts[2] = {h, (l + m) / 2};
+        else if (k.vertical) pts[0] = {h, l}, pts[1] = {h, m}, pts[2] = {g, (l + m) / 2};
+        else if (k.labelsAfter) pts[0] = {g, l}, pts[1] = {h, l}, pts[2] = {(g + h) / 2, m};
+        else pts[0] = {g, m}, pts[1] = {h, m}, pts[2] = {(g + h) / 2, l};
+        return MarkShape::Polygon(pts, 3);
+    }
+    default: return MarkShape();
+    }
+}
+
+// One item's mark in its box (g, l, h, m), in the item's colour, drawn only
+// as far as `clip` (MarkClip) can show it.
+void PaintItemMark(HDC dc, const ClipArea& clip, const RECT& box, const SwitchLook& k, COLORREF colour) {
+    const int g = box.left, l = box.top, h = box.right, m = box.bottom, size = k.indicatorSize;
+    if (k.indicatorType == ITLINE || k.indicatorType == IT3DLINE) {
         const bool plain = k.indicatorType == ITLINE;
         if (k.vertical) {
             const int y = l + size / 2;
@@ -56,25 +69,18 @@ void PaintItemMark(HDC dc, const RECT& box, const SwitchLook& k, COLORREF colour
             PenLine(dc, plain ? colour : kWhite, x, l, x, m);
             if (!plain) PenLine(dc, kBlack, x + 1, l, x + 1, m);
         }
-        break;
+        return;
     }
-    case ITDIAMOND: {
-        const POINT pts[] = {{(g + h) / 2, l}, {g, (l + m) / 2}, {(g + h) / 2, m}, {h, (l + m) / 2}};
-        Polygon(dc, pts, 4);
-        break;
-    }
-    case ITSQURE: Rectangle(dc, g, l, h, m); break;
-    case ITTRIANGLE: {
-        // Base on the side facing the field, apex on the far side.
-        POINT pts[3];
-        if (k.vertical && k.labelsAfter) pts[0] = {g, l}, pts[1] = {g, m}, pts[2] = {h, (l + m) / 2};
-        else if (k.vertical) pts[0] = {h, l}, pts[1] = {h, m}, pts[2] = {g, (l + m) / 2};
-        else if (k.labelsAfter) pts[0] = {g, l}, pts[1] = {h, l}, pts[2] = {(g + h) / 2, m};
-        else pts[0] = {g, m}, pts[1] = {h, m}, pts[2] = {(g + h) / 2, l};
-        Polygon(dc, pts, 3);
-        break;
-    }
-    default: break;  // no mark; the name is still written
+    const MarkShape shape = ItemShape(box, k);
+    if (!shape.Meets(clip)) return;  // the shaded circle's rings lie within it too
+    gdi::Brush brush = gdi::SolidBrush(colour);
+    gdi::Pen outline = gdi::SolidPen(kBlack);
+    gdi::Select selBrush(dc, brush);
+    gdi::Select selPen(dc, outline);
+    shape.Draw(dc, clip);
+    if (k.indicatorType == ITGRADIENTCIRCLE) {
+        const COLORREF outer = RGB(GetRValue(colour) * 3 / 4, GetGValue(colour) * 3 / 4, GetBValue(colour) * 3 / 4);
+        FillGradientBand(dc, box, size / 2 + 1, 0, 0, 0.5f, outer, kWhite);
     }
 }
 
@@ -123,10 +129,15 @@ SwitchLeft PaintSwitchSlider(const Surface& s, const RECT& client, const SwitchL
 
     if (k.scaleVisible) {
         SetBkMode(s.dc, TRANSPARENT);
-        for (int i = 0; i < n; ++i) {
+        // A mark whose inside covers all the DC shows hides every item before it.
+        const ClipArea clip = MarkClip(s.dc);
+        int first = n;
+        while (first > 0 && !ItemShape(SwitchItemBox(lay, spec, first - 1), k).Covers(clip)) --first;
+        if (first > 0) --first;
+        for (int i = first; i < n; ++i) {
             SetTextColor(s.dc, items[i].color);
             const RECT box = SwitchItemBox(lay, spec, i);
-            PaintItemMark(s.dc, box, k, items[i].color);
+            PaintItemMark(s.dc, clip, box, k, items[i].color);
             PaintItemName(s, client, box, k, items[i].name);
         }
     }

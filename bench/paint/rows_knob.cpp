@@ -111,6 +111,18 @@ bench::Row HostileRow(const std::string& name, Control* (*create)(), std::functi
                       }};
 }
 
+// `n` items named by number, in a few colours.
+void AddItems(IQEV_SwitchKnob* k, int n) {
+    const OLE_COLOR colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF};
+    for (int i = 0; i < n; ++i) {
+        BSTR key = SysAllocString((L"k" + std::to_wstring(i)).c_str());
+        BSTR name = SysAllocString((L"item " + std::to_wstring(i)).c_str());
+        k->AddItem(key, name, colours[i % 4]);
+        SysFreeString(key);
+        SysFreeString(name);
+    }
+}
+
 std::vector<bench::Row> HostileRows() {
     typedef std::function<void(IQEV_SwitchKnob*)> SwitchKnobSetting;
     std::vector<bench::Row> v;
@@ -135,6 +147,19 @@ std::vector<bench::Row> HostileRows() {
                                           k->put_BorderType(ES_CONFIGURABLE);
                                           k->put_OuterBorderLen(-32768);
                                       })));
+    // Item marks far larger than the knob, one per item.
+    v.push_back(HostileRow<IQEV_SwitchKnob>("switch knob, 5,000 items", NewSwitchKnob,
+                                            SwitchKnobSetting([](IQEV_SwitchKnob* k) { AddItems(k, 5000); })));
+    for (int size : {32767, -32768})
+        for (int type : {ITCIRCLE, ITSQURE})
+            v.push_back(HostileRow<IQEV_SwitchKnob>(
+                "switch knob, 5,000 items, " + std::string(type == ITCIRCLE ? "circles" : "squares") +
+                    " of size " + std::to_string(size),
+                NewSwitchKnob, SwitchKnobSetting([size, type](IQEV_SwitchKnob* k) {
+                    k->put_ElementIndicatorType(static_cast<ElementIndicatorStyle>(type));
+                    k->put_ElementIndicatorSize(size);
+                    AddItems(k, 5000);
+                })));
     return v;
 }
 

@@ -173,6 +173,24 @@ std::vector<bench::Row> HostileRows() {
                           AddItem(s, key.c_str(), name.c_str(), 0x0000FF);
                       }
                   }),
+        // Item marks far larger than the control, one per item.
+        SwitchRow("switch slider, 5,000 items, indicator size -32768",
+                  [](IQEV_SwitchSlider* s) {
+                      s->put_IndicatorSize(-32768);
+                      for (int i = 0; i < 5000; ++i) {
+                          const std::wstring key = L"k" + std::to_wstring(i), name = L"item " + std::to_wstring(i);
+                          AddItem(s, key.c_str(), name.c_str(), 0x0000FF);
+                      }
+                  }),
+        SwitchRow("switch slider, 5,000 squares of size 32767",
+                  [](IQEV_SwitchSlider* s) {
+                      s->put_IndicatorType(ITSQURE);
+                      s->put_IndicatorSize(32767);
+                      for (int i = 0; i < 5000; ++i) {
+                          const std::wstring key = L"k" + std::to_wstring(i), name = L"item " + std::to_wstring(i);
+                          AddItem(s, key.c_str(), name.c_str(), 0x0000FF);
+                      }
+                  }),
     };
 }
 

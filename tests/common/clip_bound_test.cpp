@@ -1,15 +1,19 @@
-// The ring and strip fills pass over what the DC cannot show: drawn through
-// a small clip window, every pixel in the window equals a full paint's, for
-// windows in a shape's hole, across its rim, in its band and off it.
+// The ring and strip fills and the item marks pass over what the DC cannot
+// show: drawn through a small clip window, every pixel in the window equals
+// a full paint's, for windows in a shape's hole, across its rim, in its band
+// and off it. A mark is compared with the plain GDI shape.
 #include <doctest/doctest.h>
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "common/draw.h"
 #include "common/gdi.h"
 #include "common/gradient.h"
+#include "common/markshape.h"
 
 namespace {
 
@@ -72,4 +76,91 @@ TEST_CASE("fills drawn through a clip window equal a full paint inside it") {
             CHECK(differing == 0);
         }
     }
+}
+
+namespace {
+
+POINT P(int x, int y) { return POINT{x, y}; }
+
+const struct {
+    const char* what;
+    MarkShape shape;
+    std::function<void(HDC)> plain;
+} kMarks[] = {
+    {"ellipse", MarkShape::Ellipse(50, 40, 260, 250), [](HDC dc) { Ellipse(dc, 50, 40, 260, 250); }},
+    {"ellipse, corners swapped", MarkShape::Ellipse(260, 250, 50, 40), [](HDC dc) { Ellipse(dc, 260, 250, 50, 40); }},
+    {"ellipse far larger than the canvas", MarkShape::Ellipse(-3000, -2000, 3300, 4000),
+     [](HDC dc) { Ellipse(dc, -3000, -2000, 3300, 4000); }},
+    {"ellipse with the canvas by its box's corner", MarkShape::Ellipse(-20, -30, 8000, 9000),
+     [](HDC dc) { Ellipse(dc, -20, -30, 8000, 9000); }},
+    {"rectangle, corners swapped", MarkShape::Rectangle(260, 250, 50, 40),
+     [](HDC dc) { Rectangle(dc, 260, 250, 50, 40); }},
+    {"diamond", MarkShape::Polygon(std::vector<POINT>{P(155, 20), P(20, 145), P(155, 290), P(290, 145)}.data(), 4),
+     [](HDC dc) {
+         const POINT p[] = {P(155, 20), P(20, 145), P(155, 290), P(290, 145)};
+         Polygon(dc, p, 4);
+     }},
+    {"turned square far larger than the canvas",
+     MarkShape::Polygon(std::vector<POINT>{P(-900, 150), P(150, -900), P(1200, 150), P(150, 1200)}.data(), 4),
+     [](HDC dc) {
+         const POINT p[] = {P(-900, 150), P(150, -900), P(1200, 150), P(150, 1200)};
+         Polygon(dc, p, 4);
+     }},
+    {"triangle", MarkShape::Polygon(std::vector<POINT>{P(30, 20), P(280, 60), P(90, 290)}.data(), 3),
+     [](HDC dc) {
+         const POINT p[] = {P(30, 20), P(280, 60), P(90, 290)};
+         Polygon(dc, p, 3);
+     }},
+};
+
+}  // namespace
+
+TEST_CASE("marks drawn through a clip window equal the plain shape inside it") {
+    for (const auto& mark : kMarks) {
+        CAPTURE(mark.what);
+        gdi::Pen pen = gdi::SolidPen(RGB(0, 0, 0));
+        gdi::Brush brush = gdi::SolidBrush(RGB(30, 160, 90));
+        Canvas full;
+        {
+            gdi::Select selPen(full.mem.dc(), pen), selBrush(full.mem.dc(), brush);
+            mark.plain(full.mem.dc());
+        }
+        for (const RECT& w : kWindows) {
+            CAPTURE(w.left);
+            CAPTURE(w.top);
+            Canvas part;
+            const int saved = SaveDC(part.mem.dc());
+            IntersectClipRect(part.mem.dc(), w.left, w.top, w.right, w.bottom);
+            {
+                gdi::Select selPen(part.mem.dc(), pen), selBrush(part.mem.dc(), brush);
+                mark.shape.Draw(part.mem.dc(), MarkClip(part.mem.dc()));
+            }
+            RestoreDC(part.mem.dc(), saved);
+            GdiFlush();
+            int differing = 0;
+            for (int y = w.top; y < w.bottom; ++y)
+                for (int x = w.left; x < w.right; ++x) differing += part.mem.Pixel(x, y) != full.mem.Pixel(x, y);
+            CHECK(differing == 0);
+        }
+    }
+}
+
+TEST_CASE("an ellipse far larger than the canvas that crosses it keeps its edge within a pixel") {
+    // Centred far off to the left: its edge runs down the canvas near x = 150.
+    const MarkShape shape = MarkShape::Ellipse(-7850, -4000, 150, 4300);
+    gdi::Pen pen = gdi::SolidPen(RGB(0, 0, 0));
+    gdi::Brush brush = gdi::SolidBrush(RGB(30, 160, 90));
+    Canvas plain, bounded;
+    for (Canvas* c : {&plain, &bounded}) {
+        gdi::Select selPen(c->mem.dc(), pen), selBrush(c->mem.dc(), brush);
+        if (c == &plain) Ellipse(c->mem.dc(), -7850, -4000, 150, 4300);
+        else shape.Draw(c->mem.dc(), MarkClip(c->mem.dc()));
+    }
+    GdiFlush();
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (plain.mem.Pixel(x, y) != bounded.mem.Pixel(x, y)) {
+                CAPTURE(y);
+                CHECK(std::abs(x - 150) <= 4);
+            }
 }

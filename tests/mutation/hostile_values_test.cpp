@@ -61,6 +61,34 @@ struct Props {
         Put(name, v);
     }
 
+    // n numbered items through AddItem, with the control's window hidden
+    // meanwhile: an active control repaints at each AddItem.
+    void Items(int n) const {
+        LPOLESTR member = const_cast<LPOLESTR>(L"hWnd");
+        DISPID id = 0;
+        REQUIRE(d->GetIDsOfNames(IID_NULL, &member, 1, 0, &id) == S_OK);
+        VARIANT window{};
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        REQUIRE(d->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &window, nullptr, nullptr) == S_OK);
+        const HWND w = reinterpret_cast<HWND>(static_cast<LONG_PTR>(window.lVal));
+        ShowWindow(w, SW_HIDE);
+        member = const_cast<LPOLESTR>(L"AddItem");
+        REQUIRE(d->GetIDsOfNames(IID_NULL, &member, 1, 0, &id) == S_OK);
+        for (int i = 0; i < n; ++i) {
+            VARIANT args[3] = {};
+            args[2].vt = args[1].vt = VT_BSTR;
+            args[2].bstrVal = SysAllocString((L"k" + std::to_wstring(i)).c_str());
+            args[1].bstrVal = SysAllocString((L"item " + std::to_wstring(i)).c_str());
+            args[0].vt = VT_I4;
+            args[0].lVal = i % 2 ? 0x0000FF : 0xFF8000;
+            DISPPARAMS params{args, nullptr, 3, 0};
+            CHECK(d->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr) == S_OK);
+            VariantClear(&args[2]);
+            VariantClear(&args[1]);
+        }
+        ShowWindow(w, SW_SHOWNA);
+    }
+
     static std::string Narrow(const wchar_t* s) { return std::string(s, s + wcslen(s)); }
 };
 
@@ -119,6 +147,17 @@ const HostileRow kRows[] = {
      }},
     {"switch knob: element indicator size -32768", L"Tarnik.dll", kSwitchKnob,
      [](const Props& p) { p.Long(L"ElementIndicatorSize", -32768); }},
+    // Switch knob and switch slider: many item marks far larger than the control.
+    {"switch knob: 1,000 circles of size 32767", L"Tarnik.dll", kSwitchKnob,
+     [](const Props& p) {
+         p.Long(L"ElementIndicatorSize", 32767);
+         p.Items(1000);
+     }},
+    {"switch slider: 1,000 circles of size -32768", L"Morvel.dll", kSwitchSlider,
+     [](const Props& p) {
+         p.Long(L"IndicatorSize", -32768);
+         p.Items(1000);
+     }},
 };
 
 // Whether the window still has something to paint after its queue ran dry.
