@@ -142,9 +142,12 @@ public:
         SendOnDataChange(0);
     }
     // Value methods and input: FireViewChange after a metafile paint, else
-    // render into the own window at once.
+    // render into the own window at once. A window nobody can see is only
+    // marked for its paint when it shows: filling a list item by item on a
+    // hidden form would otherwise paint the whole list for every item.
     void RedrawNow() {
         if (m_metafile) FireViewChange();
+        else if (m_hwnd && !IsWindowVisible(m_hwnd)) InvalidateRect(m_hwnd, nullptr, FALSE);
         else Render(nullptr, nullptr, false);
     }
     // Resolves where a paint goes and runs Paint. A null hdc means the own
