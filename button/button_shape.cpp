@@ -1,5 +1,7 @@
 #include "button_shape.h"
 
+#include <algorithm>
+#include <climits>
 #include <initializer_list>
 
 #include "Pellan.h"
@@ -80,6 +82,25 @@ HRGN HalfEllipse(const RECT& e, const RECT& R) {
     return half.release();
 }
 
+// How many bytes of `text`, one line from R.left in the font selected into
+// `dc`, can reach into R: the characters that start no further right than
+// R.right plus the widest character (no glyph reaches further back than
+// that), and two more for rounding and a split double-byte character.
+// Outlining thousands of glyphs past the edge took seconds.
+size_t ReachingLength(HDC dc, const RECT& R, const std::string& text) {
+    TEXTMETRICA tm;
+    if (!GetTextMetricsA(dc, &tm)) return text.size();
+    const long long reach = static_cast<long long>(R.right) - R.left + std::max<LONG>(tm.tmMaxCharWidth, 0) +
+                            std::max<LONG>(tm.tmOverhang, 0);
+    const int extent = static_cast<int>(std::min<long long>(std::max<long long>(reach, 0), INT_MAX));
+    const int count = static_cast<int>(std::min<size_t>(text.size(), INT_MAX));
+    INT fit = 0;
+    SIZE size;
+    if (!GetTextExtentExPointA(dc, text.data(), count, extent, &fit, nullptr, &size) || fit < 0)
+        return text.size();
+    return std::min(text.size(), static_cast<size_t>(fit) + 2);
+}
+
 HRGN GlyphRegion(const RECT& R, const std::string& caption) {
     if (caption.empty()) return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -90,8 +111,9 @@ HRGN GlyphRegion(const RECT& R, const std::string& caption) {
                                    VARIABLE_PITCH | FF_SWISS, "Arial"));
         gdi::Select selected(dc, font);
         SetBkMode(dc, TRANSPARENT);
+        const size_t length = ReachingLength(dc, R, caption);
         if (BeginPath(dc)) {
-            TextOutA(dc, R.left, R.top, caption.data(), static_cast<int>(caption.size()));
+            TextOutA(dc, R.left, R.top, caption.data(), static_cast<int>(length));
             if (EndPath(dc)) region = PathToRegion(dc);
         }
     }

@@ -206,25 +206,36 @@ void TextLooks(const Surface& s, const std::string& text, const RECT& box, UINT 
     OneText(s, text, box, format, al, colour);
 }
 
-// How much of a text wrapped into a box `width` wide, its first line at
-// `top`, can show above the bottom of the clip box. Lines break greedily
-// from the start, so the lines that show need only the text before them,
-// and what follows adds nothing visible. A line holds at most what fits at
-// the narrowest advance among the text's characters (twice as many bytes:
-// "&&" and double-byte characters), or else one word wider than the box,
-// and drops a space or a line break after it. The whole text when that
-// cannot be known.
+// How much of a text wrapped into `box`, its first line at `top`, can show
+// in the clip box. Lines break greedily from the start, so the lines that
+// show need only the text before them, and what follows adds nothing
+// visible. A line holds at most what fits at the narrowest advance among the
+// text's characters (twice as many bytes: "&&" and double-byte characters),
+// or else one word wider than the box, and drops a space or a line break
+// after it. `top` is wide: an offset near the int range takes it past.
+// `fromTop`: the text's first line is at `top`; otherwise the text is placed
+// by its height and may begin above. The whole text when that cannot be
+// known.
 // Longest wrapped caption that is still placed by the height of all its
 // lines when centred or at the bottom.
 constexpr size_t kLongestPlacedCaption = 4096;
 
-size_t ShownLength(HDC dc, const std::string& text, int width, int top) {
+size_t ShownLength(HDC dc, const std::string& text, const RECT& box, long long top, bool fromTop) {
     TEXTMETRICA tm;
     INT advances[256];
     RECT clip;
     if (!GetTextMetricsA(dc, &tm) || tm.tmHeight <= 0 || !GetCharWidth32A(dc, 0, 255, advances) ||
         GetClipBox(dc, &clip) == ERROR)
         return text.size();
+    // A text from the top whose first line lies below the clip box shows
+    // nothing.
+    if (fromTop && top >= clip.bottom) return 0;
+    // Nor does one whose lines all lie above it: each line takes at least a
+    // byte, and a text placed by its height ends no lower than the box's
+    // bottom or its own last line (a line's height of margin).
+    const long long tallest =
+        std::max<long long>((static_cast<long long>(text.size()) + 1) * tm.tmHeight, box.bottom - box.top);
+    if (top + tallest + tm.tmHeight < clip.top) return 0;
     bool used[256] = {};
     for (char c : text) used[static_cast<unsigned char>(c)] = true;
     int narrowest = 0;
@@ -233,8 +244,9 @@ size_t ShownLength(HDC dc, const std::string& text, int width, int top) {
     if (narrowest <= 0) return text.size();
     // Lines from `top` to the clip box's bottom, and a margin for the
     // shifted shadow texts and a part line.
-    const long long below = static_cast<long long>(clip.bottom) - top;
+    const long long below = clip.bottom - top;
     const long long lines = (below > 0 ? below / tm.tmHeight : 0) + 3;
+    const int width = box.right - box.left;
     const size_t perLine = 2 * static_cast<size_t>(width > 0 ? width / narrowest : 0) + 2;
     size_t pos = 0;
     for (long long i = 0; i < lines && pos < text.size(); ++i) {
@@ -256,9 +268,9 @@ void PaintCaption(const Surface& s, const Layout& l, const ButtonLook& a) {
         // text is placed by the height of all its lines, so it is cut only
         // past any length a caption is given for showing.
         const bool cut = l.align.v == kTop || t.text.size() > kLongestPlacedCaption;
+        const long long top = static_cast<long long>(box.top) + t.offset.y - 1;
         const std::string text =
-            cut ? t.text.substr(0, ShownLength(s.dc, t.text, box.right - box.left, box.top + t.offset.y - 1))
-                : t.text;
+            cut ? t.text.substr(0, ShownLength(s.dc, t.text, box, top, l.align.v == kTop)) : t.text;
         RECT measured = box;
         DrawTextA(s.dc, text.data(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
         const int hT = measured.bottom - measured.top;

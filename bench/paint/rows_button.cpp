@@ -180,12 +180,28 @@ void PixelPaths() {
                 direct.direct() ? "DIB" : "no DIB", fast > 0 ? slow / fast : 0.0);
 }
 
-// Hostile values: wrapped captions far longer than the button, beside
-// captions of a sane length and of long words.
+// Hostile values: wrapped captions far longer than the button or placed far
+// off it, and character shapes of long captions, beside captions of a sane
+// length and of long words.
 void WrappedCaption(IQEV_SmartButton* b, const std::wstring& text, short points = 0) {
     b->put_WordWrap(VARIANT_TRUE);
     PutText(b, &IQEV_SmartButton::put_Caption, text.c_str());
     if (points) b->put_FontSize(points);
+}
+
+// Words of four letters and a space.
+std::wstring Words(size_t length) {
+    std::wstring text;
+    while (text.size() < length) text += L"word ";
+    text.resize(length);
+    return text;
+}
+
+// The character shape: the caption's glyphs as the button, most of them
+// past its right edge.
+void CharacterShape(IQEV_SmartButton* b, size_t letters) {
+    b->put_ShapeType(BSS_CHARACTER);
+    PutText(b, &IQEV_SmartButton::put_Caption, std::wstring(letters, L'W').c_str());
 }
 
 std::vector<bench::Row> HostileRows() {
@@ -200,6 +216,18 @@ std::vector<bench::Row> HostileRows() {
                   [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(65540, L' ')); }),
         ButtonRow("65,540 spaces, 4,659-point font",
                   [](IQEV_SmartButton* b) { WrappedCaption(b, std::wstring(65540, L' '), 4659); }),
+        ButtonRow("wrapped 140,000 letters, TextYOffset 2^31 - 1",
+                  [](IQEV_SmartButton* b) {
+                      WrappedCaption(b, Words(140000));
+                      b->put_TextYOffset(2147483647);
+                  }),
+        ButtonRow("wrapped 140,000 letters, TextYOffset -100,000",
+                  [](IQEV_SmartButton* b) {
+                      WrappedCaption(b, Words(140000));
+                      b->put_TextYOffset(-100000);
+                  }),
+        ButtonRow("character shape, 5 letters", [](IQEV_SmartButton* b) { CharacterShape(b, 5); }),
+        ButtonRow("character shape, 1,000 letters", [](IQEV_SmartButton* b) { CharacterShape(b, 1000); }),
     };
 }
 

@@ -127,6 +127,63 @@ TEST_CASE("the character shape: the caption's glyphs, on screen, in a metafile a
     CHECK(GetWindowRgn(w, shape) == ERROR);
 }
 
+// The outline of a whole caption within a w x h box, as the platform's path
+// calls give it: Arial bold as tall as the box, from its top left corner.
+HRGN WholeCaptionOutline(const std::string& caption, int w, int h) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(h, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 0, 0, 0, 0, VARIABLE_PITCH | FF_SWISS, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    BeginPath(dc);
+    TextOutA(dc, 0, 0, caption.data(), (int)caption.size());
+    EndPath(dc);
+    HRGN outline = PathToRegion(dc), box = CreateRectRgn(0, 0, w, h);
+    CombineRgn(outline, outline, box, RGN_AND);
+    DeleteObject(box);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return outline;
+}
+
+TEST_CASE("a character shape whose caption runs past the right edge: within the bounds, the outline of all of it") {
+    struct Row {
+        std::string caption;
+        int w, h;
+    };
+    const Row rows[] = {
+        {std::string(60, 'W'), 47, 238},
+        {"Wolf jaw fly Tiger yak VAT / j_j", 90, 30},
+        {"jjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjjj", 120, 50},
+        {"AV" + std::string(300, ' ') + "AV", 60, 40},
+    };
+    for (const Row& r : rows) {
+        INFO(r.caption << " in " << r.w << " x " << r.h);
+        Drawn d;
+        d.FaceOnly();
+        d.b->put_ShapeType(BSS_CHARACTER);
+        d.Caption(std::wstring(r.caption.begin(), r.caption.end()).c_str());
+        gdi::Region expected(WholeCaptionOutline(r.caption, r.w, r.h));
+        SameShape(d.Draw(r.w, r.h), expected, kFace);
+        // Away from the origin: the same within the bounds, nothing right of them.
+        DibCanvas moved(r.w + 100, r.h + 20, kUnpainted);
+        REQUIRE(DrawControl(d.b, moved.dc(), RECT{10, 10, 10 + r.w, 10 + r.h}) == S_OK);
+        int wrong = 0;
+        for (int y = 0; y < r.h; ++y) {
+            for (int x = 0; x < r.w; ++x)
+                wrong += (moved.Pixel(x + 10, y + 10) == kFace) != !!PtInRegion(expected, x, y);
+            for (int x = r.w; x < r.w + 90; ++x) wrong += moved.Pixel(x + 10, y + 10) != kUnpainted;
+        }
+        CHECK(wrong == 0);
+        // The window's shape: the same within the window.
+        HWND w = d.Activate(RECT{0, 0, r.w, r.h});
+        gdi::Region shape = gdi::EmptyRegion();
+        REQUIRE(GetWindowRgn(w, shape) != ERROR);
+        gdi::Region box(CreateRectRgn(0, 0, r.w, r.h));
+        CombineRgn(shape, shape, box, RGN_AND);
+        CHECK(CombineRgn(shape, shape, expected, RGN_XOR) == NULLREGION);
+    }
+}
+
 TEST_CASE("the default button: face colour, two-pixel 3D edge, pressed face and sunken edge") {
     Drawn d;
     d.b->put_FaceColor(GetSysColor(COLOR_BTNFACE));

@@ -92,6 +92,14 @@ struct Props {
     static std::string Narrow(const wchar_t* s) { return std::string(s, s + wcslen(s)); }
 };
 
+// Words of four letters and a space, `length` characters in all.
+std::wstring Words(size_t length) {
+    std::wstring text;
+    while (text.size() < length) text += L"word ";
+    text.resize(length);
+    return text;
+}
+
 struct HostileRow {
     const char* what;
     const wchar_t* library;
@@ -118,6 +126,24 @@ const HostileRow kRows[] = {
      [](const Props& p) {
          p.Long(L"TickerNum", 32767);
          p.Bool(L"FontUnderline", true);
+     }},
+    // Smart button: a character shape and wrapped captions placed far off the button.
+    {"smart button: character shape of a 10,000-letter caption", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Long(L"ShapeType", 16);
+         p.Text(L"Caption", std::wstring(10000, L'W'));
+     }},
+    {"smart button: a wrapped caption of 140,000 letters, TextYOffset 2147483647", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Bool(L"WordWrap", true);
+         p.Text(L"Caption", Words(140000));
+         p.Long(L"TextYOffset", 2147483647);
+     }},
+    {"smart button: a wrapped caption of 140,000 letters, TextYOffset -2147483648", L"Pellan.dll", kSmartButton,
+     [](const Props& p) {
+         p.Bool(L"WordWrap", true);
+         p.Text(L"Caption", Words(140000));
+         p.Long(L"TextYOffset", -2147483647 - 1);
      }},
     // Switch and switch knob: rectangles grown by negative sizes.
     {"switch: tiled 1x1 picture, border -32768", L"Wendal.dll", kSwitch,
