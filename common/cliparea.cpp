@@ -34,11 +34,31 @@ double Side(POINT a, POINT b, double x, double y, double turn) {
     return ((double(b.x) - a.x) * (y - a.y) - (double(b.y) - a.y) * (x - a.x)) * turn;
 }
 
+// The innermost metafile paint under way on this thread.
+thread_local const MetafileBounds* t_metafile = nullptr;
+
 }  // namespace
+
+MetafileBounds::MetafileBounds(HDC dc, const RECT& bounds) : m_dc(dc), m_outer(t_metafile) {
+    m_bounds = RECT{std::min(bounds.left, bounds.right), std::min(bounds.top, bounds.bottom),
+                    std::max(bounds.left, bounds.right), std::max(bounds.top, bounds.bottom)};
+    t_metafile = this;
+}
+
+MetafileBounds::~MetafileBounds() { t_metafile = m_outer; }
 
 ClipArea ClipArea::Of(HDC dc) {
     ClipArea a;
-    if (!dc || GetDeviceCaps(dc, TECHNOLOGY) == DT_METAFILE) return a;
+    if (!dc) return a;
+    if (GetDeviceCaps(dc, TECHNOLOGY) == DT_METAFILE) {
+        for (const MetafileBounds* m = t_metafile; m; m = m->m_outer)
+            if (m->m_dc == dc) {
+                a.m_bounded = true;
+                a.m_box = m->m_bounds;
+                break;
+            }
+        return a;
+    }
     RECT box;
     const int kind = GetClipBox(dc, &box);
     if (kind == ERROR) return a;

@@ -35,3 +35,20 @@ private:
     bool m_bounded = false;
     RECT m_box{};
 };
+
+// While one lives, ClipArea::Of takes `bounds` for what the metafile DC `dc`
+// shows: a metafile keeps no clip box, and a control's picture in it is the
+// part within its bounds.
+class MetafileBounds {
+public:
+    MetafileBounds(HDC dc, const RECT& bounds);
+    ~MetafileBounds();
+    MetafileBounds(const MetafileBounds&) = delete;
+    MetafileBounds& operator=(const MetafileBounds&) = delete;
+
+private:
+    friend class ClipArea;
+    HDC m_dc;
+    RECT m_bounds;
+    const MetafileBounds* m_outer;
+};

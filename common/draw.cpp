@@ -5,6 +5,7 @@
 #include "common/cliparea.h"
 #include "common/color.h"
 #include "common/gdi.h"
+#include "common/markshape.h"
 
 namespace {
 
@@ -24,16 +25,18 @@ bool InsetBox(const RECT& rc, long long d, RECT* out) {
 // that covers all the DC shows.
 void FillEllipseRingSeen(HDC hdc, const ClipArea& clip, const RECT& rc, int inset, int width, COLORREF colour) {
     RECT outerBox;
-    if (!hdc || !InsetBox(rc, inset, &outerBox) || !clip.Meets(outerBox)) return;
+    if (!hdc || !InsetBox(rc, inset, &outerBox) || !clip.MeetsEllipse(outerBox)) return;
     RECT innerBox;
     const bool hole = InsetBox(rc, (long long)inset + width, &innerBox);
     if (hole && clip.CoveredBy(innerBox, 0, 0)) return;
     gdi::Brush brush = gdi::SolidBrush(colour);
     gdi::Select selected(hdc, brush);
-    gdi::Region outer(CreateEllipticRgnIndirect(&outerBox));
+    // Rings of an ellipse far larger than the DC shows are built near what it
+    // shows: GDI's work on an elliptic region grows with its size.
+    gdi::Region outer(EllipseRegionSeen(outerBox, clip));
     gdi::Region ring = gdi::EmptyRegion();
     if (hole) {
-        gdi::Region inner(CreateEllipticRgnIndirect(&innerBox));
+        gdi::Region inner(EllipseRegionSeen(innerBox, clip));
         CombineRgn(ring, outer, inner, RGN_DIFF);
     } else {
         CombineRgn(ring, outer, nullptr, RGN_COPY);

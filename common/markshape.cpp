@@ -42,11 +42,12 @@ std::vector<Pt> CutToBox(std::vector<Pt> poly, double l, double t, double r, dou
 
 POINT Round(Pt p) { return POINT{static_cast<LONG>(std::lround(p.x)), static_cast<LONG>(std::lround(p.y))}; }
 
-// Draws the large ellipse in box (L, T, R, B), normalised, as far as the clip
-// box `seen` shows it: the edge as a line through points 2 pixels apart
-// over the part of it that faces `seen`, the inside as that part's wedge cut
-// to `seen`. False when `seen` holds the centre (the caller draws it whole).
-bool DrawLargeEllipse(HDC dc, const RECT& seen, double L, double T, double R, double B) {
+// The large ellipse in box (L, T, R, B), normalised, as far as the clip box
+// `seen` shows it: the edge through points 2 pixels apart over the part of
+// it that faces `seen`, and the inside as that part's wedge cut to `seen`
+// grown by 2. False when `seen` holds the centre (the caller takes it whole).
+bool LargeEllipseNear(const RECT& seen, double L, double T, double R, double B, std::vector<POINT>& edge,
+                      std::vector<POINT>& inside) {
     const double cx = (L + R) / 2, cy = (T + B) / 2, ax = (R - L) / 2, ay = (B - T) / 2;
     const double l = seen.left - 2.0, t = seen.top - 2.0, r = seen.right + 2.0, b = seen.bottom + 2.0;
     if (cx >= l && cx <= r && cy >= t && cy <= b) return false;
@@ -64,8 +65,9 @@ bool DrawLargeEllipse(HDC dc, const RECT& seen, double L, double T, double R, do
         }
     const double length = (hi - lo) * std::max(ax, ay);
     const int n = static_cast<int>(std::min(std::max(length / 2, 8.0), 8192.0));
-    std::vector<POINT> edge;
     std::vector<Pt> wedge;
+    edge.clear();
+    inside.clear();
     for (int i = 0; i <= n; ++i) {
         const double a = mid + lo + (hi - lo) * i / n;
         const Pt p{cx + ax * std::cos(a), cy + ay * std::sin(a)};
@@ -73,12 +75,18 @@ bool DrawLargeEllipse(HDC dc, const RECT& seen, double L, double T, double R, do
         wedge.push_back(p);
     }
     wedge.push_back(Pt{cx, cy});
-    const std::vector<Pt> inside = CutToBox(wedge, l, t, r, b);
+    for (const Pt& p : CutToBox(wedge, l, t, r, b)) inside.push_back(Round(p));
+    return true;
+}
+
+bool IsLarge(double L, double T, double R, double B) { return (R - L) / 2 > kLargeRadius && (B - T) / 2 > kLargeRadius; }
+
+bool DrawLargeEllipse(HDC dc, const RECT& seen, double L, double T, double R, double B) {
+    std::vector<POINT> edge, inside;
+    if (!LargeEllipseNear(seen, L, T, R, B, edge, inside)) return false;
     if (inside.size() >= 3) {
-        std::vector<POINT> corners;
-        for (const Pt& p : inside) corners.push_back(Round(p));
         const HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
-        ::Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+        ::Polygon(dc, inside.data(), static_cast<int>(inside.size()));
         SelectObject(dc, pen);
     }
     Polyline(dc, edge.data(), static_cast<int>(edge.size()));
@@ -157,8 +165,7 @@ void MarkShape::Draw(HDC dc, const ClipArea& clip) const {
     case kEllipse: {
         const double L = std::min(m_box.left, m_box.right), R = std::max(m_box.left, m_box.right);
         const double T = std::min(m_box.top, m_box.bottom), B = std::max(m_box.top, m_box.bottom);
-        if (clip.Box(&box) && (R - L) / 2 > kLargeRadius && (B - T) / 2 > kLargeRadius &&
-            DrawLargeEllipse(dc, box, L, T, R, B))
+        if (clip.Box(&box) && IsLarge(L, T, R, B) && DrawLargeEllipse(dc, box, L, T, R, B))
             break;
         ::Ellipse(dc, m_box.left, m_box.top, m_box.right, m_box.bottom);
         break;
@@ -167,4 +174,15 @@ void MarkShape::Draw(HDC dc, const ClipArea& clip) const {
     case kPolygon: ::Polygon(dc, m_corners, m_count); break;
     default: break;
     }
+}
+
+HRGN EllipseRegionSeen(const RECT& box, const ClipArea& clip) {
+    const double L = std::min(box.left, box.right), R = std::max(box.left, box.right);
+    const double T = std::min(box.top, box.bottom), B = std::max(box.top, box.bottom);
+    RECT seen;
+    std::vector<POINT> edge, inside;
+    if (clip.Box(&seen) && IsLarge(L, T, R, B) && LargeEllipseNear(seen, L, T, R, B, edge, inside))
+        return inside.size() >= 3 ? CreatePolygonRgn(inside.data(), static_cast<int>(inside.size()), WINDING)
+                                  : CreateRectRgn(0, 0, 0, 0);
+    return CreateEllipticRgnIndirect(&box);
 }

@@ -36,3 +36,8 @@ private:
     POINT m_corners[4]{};
     int m_count = 0;
 };
+
+// The region of the ellipse in `box` (CreateEllipticRgnIndirect), or, for one
+// more than 2048 pixels wide and high that crosses the clip box, only its
+// part near the clip box, bounded by a polygon through points of its edge.
+HRGN EllipseRegionSeen(const RECT& box, const ClipArea& clip);

@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <utility>
 #include "framework/control.h"
+#include "common/cliparea.h"
 #include "common/gdi.h"
 
 // Where a paint goes: the DC, the pixel target of the per-pixel routines
@@ -89,6 +90,7 @@ bool PaintThen(const fw::RenderTarget& target, IFontDisp* font, PaintStep&& pain
     if (target.metafile) {
         {
             gdi::SavedState saved(target.hdc);
+            MetafileBounds shown(target.hdc, target.bounds);
             PaintFont paintFont(target.hdc, font);
             paint(Surface{target.hdc, gdi::PixelTarget::Within(target.hdc, target.bounds), true, paintFont.points()});
         }

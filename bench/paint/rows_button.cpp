@@ -204,6 +204,17 @@ void CharacterShape(IQEV_SmartButton* b, size_t letters) {
     PutText(b, &IQEV_SmartButton::put_Caption, std::wstring(letters, L'W').c_str());
 }
 
+// A 1x1 picture tiled over the face, inside an outer border of `border`.
+void TinyTiles(IQEV_SmartButton* b, short border) {
+    b->put_IconType(BIS_ICON_RES);
+    b->put_ImageStyle(IPS_TEXTURE);
+    if (IPictureDisp* pic = bench::PatternPicture(1, 1)) {
+        b->putref_Picture(pic);
+        pic->Release();
+    }
+    b->put_OuterBorderLen(border);
+}
+
 std::vector<bench::Row> HostileRows() {
     return {
         ButtonRow("wrapped caption, 6 words",
@@ -228,6 +239,8 @@ std::vector<bench::Row> HostileRows() {
                   }),
         ButtonRow("character shape, 5 letters", [](IQEV_SmartButton* b) { CharacterShape(b, 5); }),
         ButtonRow("character shape, 1,000 letters", [](IQEV_SmartButton* b) { CharacterShape(b, 1000); }),
+        ButtonRow("tiled 1x1 picture face", [](IQEV_SmartButton* b) { TinyTiles(b, 2); }),
+        ButtonRow("tiled 1x1 picture face, border -32768", [](IQEV_SmartButton* b) { TinyTiles(b, -32768); }),
     };
 }
 

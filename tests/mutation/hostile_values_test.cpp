@@ -179,6 +179,12 @@ const HostileRow kRows[] = {
          p.Long(L"ElementIndicatorSize", 32767);
          p.Items(1000);
      }},
+    {"switch knob: 300 shaded circles of size 32767", L"Tarnik.dll", kSwitchKnob,
+     [](const Props& p) {
+         p.Long(L"ElementIndicatorType", 1);
+         p.Long(L"ElementIndicatorSize", 32767);
+         p.Items(300);
+     }},
     {"switch slider: 1,000 circles of size -32768", L"Morvel.dll", kSwitchSlider,
      [](const Props& p) {
          p.Long(L"IndicatorSize", -32768);
