@@ -54,27 +54,33 @@ const RECT kWindows[] = {
     {255, 240, 300, 300},  // by the far corner
 };
 
+// For every clip window: `part` drawn through the window equals `full`
+// drawn whole, inside the window.
+void CheckThroughWindows(const std::function<void(HDC)>& full, const std::function<void(HDC)>& part) {
+    Canvas whole;
+    full(whole.mem.dc());
+    for (const RECT& w : kWindows) {
+        CAPTURE(w.left);
+        CAPTURE(w.top);
+        Canvas clipped;
+        const int saved = SaveDC(clipped.mem.dc());
+        IntersectClipRect(clipped.mem.dc(), w.left, w.top, w.right, w.bottom);
+        part(clipped.mem.dc());
+        RestoreDC(clipped.mem.dc(), saved);
+        GdiFlush();
+        int differing = 0;
+        for (int y = w.top; y < w.bottom; ++y)
+            for (int x = w.left; x < w.right; ++x) differing += clipped.mem.Pixel(x, y) != whole.mem.Pixel(x, y);
+        CHECK(differing == 0);
+    }
+}
+
 }  // namespace
 
 TEST_CASE("fills drawn through a clip window equal a full paint inside it") {
     for (const auto& fill : kFills) {
         CAPTURE(fill.what);
-        Canvas full;
-        fill.draw(full.mem.dc());
-        for (const RECT& w : kWindows) {
-            CAPTURE(w.left);
-            CAPTURE(w.top);
-            Canvas part;
-            const int saved = SaveDC(part.mem.dc());
-            IntersectClipRect(part.mem.dc(), w.left, w.top, w.right, w.bottom);
-            fill.draw(part.mem.dc());
-            RestoreDC(part.mem.dc(), saved);
-            GdiFlush();
-            int differing = 0;
-            for (int y = w.top; y < w.bottom; ++y)
-                for (int x = w.left; x < w.right; ++x) differing += part.mem.Pixel(x, y) != full.mem.Pixel(x, y);
-            CHECK(differing == 0);
-        }
+        CheckThroughWindows(fill.draw, fill.draw);
     }
 }
 
@@ -120,28 +126,13 @@ TEST_CASE("marks drawn through a clip window equal the plain shape inside it") {
         CAPTURE(mark.what);
         gdi::Pen pen = gdi::SolidPen(RGB(0, 0, 0));
         gdi::Brush brush = gdi::SolidBrush(RGB(30, 160, 90));
-        Canvas full;
-        {
-            gdi::Select selPen(full.mem.dc(), pen), selBrush(full.mem.dc(), brush);
-            mark.plain(full.mem.dc());
-        }
-        for (const RECT& w : kWindows) {
-            CAPTURE(w.left);
-            CAPTURE(w.top);
-            Canvas part;
-            const int saved = SaveDC(part.mem.dc());
-            IntersectClipRect(part.mem.dc(), w.left, w.top, w.right, w.bottom);
-            {
-                gdi::Select selPen(part.mem.dc(), pen), selBrush(part.mem.dc(), brush);
-                mark.shape.Draw(part.mem.dc(), MarkClip(part.mem.dc()));
-            }
-            RestoreDC(part.mem.dc(), saved);
-            GdiFlush();
-            int differing = 0;
-            for (int y = w.top; y < w.bottom; ++y)
-                for (int x = w.left; x < w.right; ++x) differing += part.mem.Pixel(x, y) != full.mem.Pixel(x, y);
-            CHECK(differing == 0);
-        }
+        auto with = [&](const std::function<void(HDC)>& draw) {
+            return [&, draw](HDC dc) {
+                gdi::Select selPen(dc, pen), selBrush(dc, brush);
+                draw(dc);
+            };
+        };
+        CheckThroughWindows(with(mark.plain), with([&](HDC dc) { mark.shape.Draw(dc, MarkClip(dc)); }));
     }
 }
 
