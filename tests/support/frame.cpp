@@ -36,13 +36,16 @@ void CALLBACK WatchFrame(HWND, UINT, UINT_PTR timer, DWORD) {
     ++g_watch.ticks;
     HWND frame = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindFrame, reinterpret_cast<LPARAM>(&frame));
-    if (!frame && g_watch.ticks < static_cast<int>(Patient(100))) return;
     if (frame) {
-        EnumChildWindows(frame, NoteChild, 0);
+        // Asked to close on every tick until it is gone: a frame still
+        // setting itself up under load may let the first request pass.
+        if (!g_watch.seen->closed) EnumChildWindows(frame, NoteChild, 0);
+        g_watch.seen->closed = true;
         PostMessageW(frame, WM_COMMAND, IDCANCEL, 0);
         PostMessageW(frame, WM_CLOSE, 0, 0);
+        return;
     }
-    g_watch.seen->closed = frame != nullptr;
+    if (!g_watch.seen->closed && g_watch.ticks < static_cast<int>(Patient(100))) return;
     KillTimer(nullptr, timer);
 }
 
