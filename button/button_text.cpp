@@ -206,6 +206,11 @@ void TextLooks(const Surface& s, const std::string& text, const RECT& box, UINT 
     OneText(s, text, box, format, al, colour);
 }
 
+// Longest wrapped caption laid out whole: a caption that long takes a few
+// milliseconds to break into lines, and a centred or bottom one is placed by
+// the height of all its lines.
+constexpr size_t kLongestWholeCaption = 4096;
+
 // How much of a text wrapped into `box`, its first line at `top`, can show
 // in the clip box. Lines break greedily from the start, so the lines that
 // show need only the text before them, and what follows adds nothing
@@ -216,10 +221,6 @@ void TextLooks(const Surface& s, const std::string& text, const RECT& box, UINT 
 // `fromTop`: the text's first line is at `top`; otherwise the text is placed
 // by its height and may begin above. The whole text when that cannot be
 // known.
-// Longest wrapped caption that is still placed by the height of all its
-// lines when centred or at the bottom.
-constexpr size_t kLongestPlacedCaption = 4096;
-
 size_t ShownLength(HDC dc, const std::string& text, const RECT& box, long long top, bool fromTop) {
     TEXTMETRICA tm;
     INT advances[256];
@@ -264,10 +265,8 @@ void PaintCaption(const Surface& s, const Layout& l, const ButtonLook& a) {
     const UINT format = (a.wordWrap ? DT_WORDBREAK : DT_SINGLELINE) | DrawFlags(l.align);
     if (a.wordWrap && !s.metafile) {
         // A text far longer than the box shows only its start; the platform's
-        // line breaking of the rest would cost seconds. A centred or bottom
-        // text is placed by the height of all its lines, so it is cut only
-        // past any length a caption is given for showing.
-        const bool cut = l.align.v == kTop || t.text.size() > kLongestPlacedCaption;
+        // line breaking of the rest would cost seconds.
+        const bool cut = t.text.size() > kLongestWholeCaption;
         const long long top = static_cast<long long>(box.top) + t.offset.y - 1;
         const std::string text =
             cut ? t.text.substr(0, ShownLength(s.dc, t.text, box, top, l.align.v == kTop)) : t.text;

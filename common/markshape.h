@@ -10,6 +10,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
+
 #include "common/cliparea.h"
 
 // What a mark is tested against: the DC's clip area where a logical unit is
@@ -36,6 +38,15 @@ private:
     POINT m_corners[4]{};
     int m_count = 0;
 };
+
+// Of n marks drawn in order (each hiding what it covers), the first that can
+// show: the last whose inside covers all `clip` shows, or else the first.
+template <class ShapeAt>
+size_t FirstShownMark(size_t n, const ClipArea& clip, ShapeAt shapeAt) {
+    for (size_t i = n; i > 0; --i)
+        if (shapeAt(i - 1).Covers(clip)) return i - 1;
+    return 0;
+}
 
 // The region of the ellipse in `box` (CreateEllipticRgnIndirect), or, for one
 // more than 2048 pixels wide and high that crosses the clip box, only its

@@ -22,18 +22,10 @@ HRGN CopyOf(HRGN region) {
 void ExposeParent(HWND window, HRGN before, HRGN after) {
     HWND parent = GetAncestor(window, GA_PARENT);
     if (!parent || parent == GetDesktopWindow()) return;
-    gdi::Region given = gdi::EmptyRegion();
-    if (!given) return;
-    if (before) {
-        CombineRgn(given, before, nullptr, RGN_COPY);
-    } else {
-        RECT r;
-        GetWindowRect(window, &r);
-        SetRectRgn(given, 0, 0, r.right - r.left, r.bottom - r.top);
-    }
-    if (after && CombineRgn(given, given, after, RGN_DIFF) == NULLREGION) return;
     RECT r;
     GetWindowRect(window, &r);
+    gdi::Region given(before ? CopyOf(before) : CreateRectRgn(0, 0, r.right - r.left, r.bottom - r.top));
+    if (!given || (after && CombineRgn(given, given, after, RGN_DIFF) == NULLREGION)) return;
     POINT origin{r.left, r.top};
     ScreenToClient(parent, &origin);
     OffsetRgn(given, origin.x, origin.y);

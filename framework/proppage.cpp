@@ -131,6 +131,9 @@ bool DialogSizePixels(UINT dialogId, SIZE& size) {
     return true;
 }
 
+// An integer field's value at its width: 16 bits (cut) or all 32.
+LONG FieldWidth(FieldKind kind, LONG value) { return kind == FieldKind::Integer ? static_cast<short>(value) : value; }
+
 }  // namespace
 
 PropertyPageBase::PropertyPageBase(const PageDescription& page) : m_page(page) {
@@ -419,10 +422,8 @@ void PropertyPageBase::ShowField(const PageField& f, Loaded& slot, const FieldVa
         CheckDlgButton(m_hWnd, f.id, v.i == VARIANT_TRUE ? BST_CHECKED : BST_UNCHECKED);
         return;
     case FieldKind::Integer:
-        SetDlgItemTextW(m_hWnd, f.id, std::to_wstring(static_cast<short>(v.i)).c_str());
-        break;
     case FieldKind::Long:
-        SetDlgItemTextW(m_hWnd, f.id, std::to_wstring(v.i).c_str());
+        SetDlgItemTextW(m_hWnd, f.id, std::to_wstring(FieldWidth(f.kind, v.i)).c_str());
         break;
     case FieldKind::Decimal:
         SetDlgItemTextW(m_hWnd, f.id, FormatFixed(v.d, Decimals(*m_loadedTarget, f)).c_str());
@@ -448,12 +449,9 @@ HRESULT PropertyPageBase::ReadField(const PageField& f, const Loaded* slot, Fiel
         v.i = IsDlgButtonChecked(m_hWnd, f.id) != BST_UNCHECKED ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     case FieldKind::Integer:
-        if (unchanged) v.i = slot->value.i;
-        else v.i = static_cast<short>(GetDlgItemInt(m_hWnd, f.id, nullptr, TRUE));
-        return S_OK;
     case FieldKind::Long:
-        if (unchanged) v.i = slot->value.i;
-        else v.i = static_cast<LONG>(GetDlgItemInt(m_hWnd, f.id, nullptr, TRUE));
+        v.i = unchanged ? slot->value.i
+                        : FieldWidth(f.kind, static_cast<LONG>(GetDlgItemInt(m_hWnd, f.id, nullptr, TRUE)));
         return S_OK;
     case FieldKind::Decimal:
         v.d = unchanged ? slot->value.d : ParseDecimal(ItemText(m_hWnd, f.id));

@@ -145,9 +145,8 @@ PointerGeometry PaintSwitchKnob(const Surface& s, const RECT& R, const SwitchKno
     // A mark whose inside covers all the DC shows hides every item before it.
     const SwitchMarkStyle mark{a.elementIndicatorType, a.elementIndicatorSize, a.pointer.size};
     const ClipArea clip = MarkClip(s.dc);
-    size_t first = items.size();
-    while (first > 0 && !SwitchItemShape(dial, items[first - 1].angle, mark).Covers(clip)) --first;
-    if (first > 0) --first;
+    const size_t first = FirstShownMark(items.size(), clip,
+                                        [&](size_t i) { return SwitchItemShape(dial, items[i].angle, mark); });
     for (size_t i = first; i < items.size(); ++i) {
         PaintSwitchItemMark(s.dc, clip, dial, items[i].angle, items[i].color, mark);
         PaintSwitchItemName(s, dial, items[i].angle, items[i].name, items[i].color);

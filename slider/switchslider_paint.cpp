@@ -131,9 +131,8 @@ SwitchLeft PaintSwitchSlider(const Surface& s, const RECT& client, const SwitchL
         SetBkMode(s.dc, TRANSPARENT);
         // A mark whose inside covers all the DC shows hides every item before it.
         const ClipArea clip = MarkClip(s.dc);
-        int first = n;
-        while (first > 0 && !ItemShape(SwitchItemBox(lay, spec, first - 1), k).Covers(clip)) --first;
-        if (first > 0) --first;
+        const int first = static_cast<int>(FirstShownMark(
+            n, clip, [&](size_t i) { return ItemShape(SwitchItemBox(lay, spec, static_cast<int>(i)), k); }));
         for (int i = first; i < n; ++i) {
             SetTextColor(s.dc, items[i].color);
             const RECT box = SwitchItemBox(lay, spec, i);
