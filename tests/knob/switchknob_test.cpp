@@ -563,18 +563,6 @@ TEST_CASE("item marks sit at the item angles in the item colours") {
     }
 }
 
-TEST_CASE("items added while the knob cannot be seen are drawn when it shows") {
-    Hosted h;
-    const COLORREF green = RGB(0, 255, 0);
-    const RECT near135 = Around(MarkAt(135), 2);
-    ShowWindow(h.hwnd, SW_HIDE);
-    PumpPending();
-    AddItem(h.sk, L"a", L"A", green);
-    ShowWindow(h.hwnd, SW_SHOW);
-    UpdateWindow(h.hwnd);
-    CHECK(CaptureWindow(h.hwnd).Count(green, &near135) > 0);
-}
-
 TEST_CASE("bounds away from the origin draw the whole picture there") {
     Hosted h(false);
     DibCanvas plain = DrawToDib(h.sk, 200, 200);
